@@ -1,7 +1,9 @@
 // Construction, release, accessors, name checks and variable registration of the evaluator.
 #include "evaluator/complex_eval.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 
 #include "evaluator/text_utils.h"
@@ -158,7 +160,10 @@ bool TTalvekComplexEval::ReleaseTables() {
     });
   }
   VariableCount = 0;
-  guarded(kFreeVarVect, [&] { VarVect.clear(); });
+  guarded(kFreeVarVect, [&] {
+    VarVect.clear();
+    variableIndex_.clear();
+  });
   guarded(kFreeCells, [&] { TempPVariantAr.Clear(); });
   guarded(kFreeVectors, [&] { TempPVectorAr.Clear(); });
   guarded(kFreeListStr, [&] { ListStr.clear(); });
@@ -269,7 +274,8 @@ void TTalvekComplexEval::SetCurrencyMode(bool flag) {
 // ---- Names and variables ------------------------------------------------------------------
 
 bool TTalvekComplexEval::IsValidIdentName(const std::string& rawName) {
-  const std::string name = StripOuterParentheses(ExpandReferences(ToLowerAscii(TrimBlanks(rawName))));
+  const std::string name =
+      StripOuterParentheses(ExpandReferences(ToLowerAscii(TrimBlanks(rawName))));
   auto refuse = [&](TErrorCode code, std::string text) {
     ErrorCode = code;
     ErrorMessage = std::move(text);
@@ -281,11 +287,8 @@ bool TTalvekComplexEval::IsValidIdentName(const std::string& rawName) {
     return refuse(ecIdentifierTooLong, std::string(msg::kIdentifierTooLong) + name);
   }
   if (FindBuiltin(name) >= 0) return refuse(ecReservedName, std::string(msg::kReservedName) + name);
-  for (const TRecord3& variable : VarVect) {
-    if (EqualsIgnoreCase(variable.name, name)) {
-      return refuse(ecVariableExists, std::string(msg::kVariableExists) + name);
-    }
-  }
+  if (FindVariable(name) > 0)
+    return refuse(ecVariableExists, std::string(msg::kVariableExists) + name);
   if (FindUserFunction(name) >= 0) {
     return refuse(ecDuplicateUserName, std::string(msg::kDuplicateUserName) + name);
   }
@@ -304,8 +307,8 @@ void TTalvekComplexEval::PuneNumeVar(std::int32_t index, const std::string& name
   RegisterVariable("PuneNumeVar-> ", index, name, trimmed, fixed, nullptr);
 }
 
-void TTalvekComplexEval::PuneNumePointerVar(std::int32_t index, const std::string& name,
-                                            bool fixed, TEvalValue* cell) {
+void TTalvekComplexEval::PuneNumePointerVar(std::int32_t index, const std::string& name, bool fixed,
+                                            TEvalValue* cell) {
   RegisterVariable("PuneNumePointerVar-> ", index, name, name, fixed, cell);
 }
 
@@ -317,22 +320,34 @@ void TTalvekComplexEval::RegisterVariable(std::string_view caller, std::int32_t 
   if (ErrorFlag) return;
   if (index < 1 || index > VariableCount + 1) {
     ErrorFlag = true;
-    ErrorMessage = std::string(caller) +
-                   (VariableCount == 0
-                        ? std::string("NO VARIABLES EXIST")
-                        : "VARIABLE INDEX MUST BE BETWEEN 1 AND " + std::to_string(VariableCount + 1));
+    ErrorMessage =
+        std::string(caller) + (VariableCount == 0 ? std::string("NO VARIABLES EXIST")
+                                                  : "VARIABLE INDEX MUST BE BETWEEN 1 AND " +
+                                                        std::to_string(VariableCount + 1));
     return;
   }
+  // A caller's cell keeps its value: that is how the owner hands values in.
   const bool external = cell != nullptr;
-  if (!external) cell = NewCell();
-  *cell = TEvalValue::Null();
+  if (!external) {
+    cell = NewCell();
+    *cell = TEvalValue::Null();
+  }
   if (index == VariableCount + 1) {
     VarVect.push_back(TRecord3{std::move(storedName), cell, external, fixed});
     ++VariableCount;
   } else {
     TRecord3& variable = VarVect[static_cast<std::size_t>(index - 1)];
+    const auto old = variableIndex_.find(ToLowerAscii(variable.name));
+    if (old != variableIndex_.end() && old->second == index) variableIndex_.erase(old);
     variable = TRecord3{std::move(storedName), cell, external, fixed};
   }
+  variableIndex_.emplace(ToLowerAscii(VarVect[static_cast<std::size_t>(index - 1)].name), index);
+}
+
+std::int32_t TTalvekComplexEval::FindVariable(std::string_view name) const {
+  if (variableIndex_.empty()) return 0;
+  const auto found = variableIndex_.find(ToLowerAscii(name));
+  return found == variableIndex_.end() ? 0 : found->second;
 }
 
 // ---- Name lookup ----------------------------------------------------------------------------
@@ -399,28 +414,40 @@ std::string TTalvekComplexEval::ExpandReferences(std::string text) const {
 }
 
 std::string TTalvekComplexEval::StripOuterParentheses(std::string text) {
+  const std::size_t n = text.size();
   std::size_t leading = 0;
-  while (leading < text.size() && text[leading] == '(') ++leading;
+  while (leading < n && text[leading] == '(')
+    ++leading;
   std::size_t trailing = 0;
-  while (trailing < text.size() - leading && text[text.size() - 1 - trailing] == ')') ++trailing;
+  while (trailing < n - leading && text[n - 1 - trailing] == ')')
+    ++trailing;
   const std::size_t pairs = std::min(leading, trailing);
-  std::size_t removed = 0;
-  // Removing a pair is undone as soon as some prefix closes more than it opens: then the two
-  // parentheses did not belong together, as in "(a)+(b)".
-  for (; removed < pairs; ++removed) {
-    const std::string_view inner(text.data() + removed + 1, text.size() - 2 * (removed + 1));
-    int depth = 0;
-    bool balanced = true;
-    for (char c : inner) {
-      depth += (c == '(') - (c == ')');
-      if (depth < 0) {
-        balanced = false;
-        break;
-      }
-    }
-    if (!balanced) break;
+  if (pairs == 0) return text;
+  // Removing k pairs is right while the text between them never closes more than it opens:
+  // the depth after each of its characters, counted from the start of the whole text, stays at
+  // k or more. minimum[k] is the least such depth over the text left by removing k pairs.
+  std::vector<long> depth(n);
+  long running = 0;
+  for (std::size_t j = 0; j < n; ++j) {
+    running += (text[j] == '(') - (text[j] == ')');
+    depth[j] = running;
   }
-  return text.substr(removed, text.size() - 2 * removed);
+  std::vector<long> minimum(pairs + 1, 0);
+  long least = std::numeric_limits<long>::max();
+  for (std::size_t k = pairs;; --k) {
+    if (k == pairs) {
+      for (std::size_t j = k; j + k < n; ++j)
+        least = std::min(least, depth[j]);
+    } else {
+      least = std::min({least, depth[k], depth[n - k - 1]});
+    }
+    minimum[k] = least;
+    if (k == 1) break;
+  }
+  std::size_t removed = 0;
+  while (removed < pairs && minimum[removed + 1] >= static_cast<long>(removed + 1))
+    ++removed;
+  return text.substr(removed, n - 2 * removed);
 }
 
 }  // namespace evaluator

@@ -38,8 +38,26 @@ struct TRecord1 {
   bool dependent = false;      // must be computed at execution time
   bool isProtected = false;    // may not be the target of "="
   bool fixed = false;          // depends only on literals and fixed variables
-  PComand commands{};            // commands that compute it, in order
-  PComand arguments{};           // for an argument list: the ListStr numbers of its members
+  PComand commands{};          // commands that compute it, in order
+  PComand arguments{};         // for an argument list: the ListStr numbers of its members
+
+  // How the compiler made the entry. Texts and command lists of composite entries are built
+  // from this shape when needed, so that long texts compile in linear time and space.
+  enum TShape : std::uint8_t {
+    shLeaf,      // number, variable or name: `text` holds it
+    shOperator,  // left `code` right; `code` is the operator code
+    shNegation,  // unary minus: -1 * right
+    shCall,      // `name`(left); `code` is the function's code
+    shList,      // (arguments[0], arguments[1], ...)
+  };
+  TShape shape = shLeaf;
+  std::uint16_t code = 0;
+  std::int32_t left = -1;    // left operand, or the argument entry of a call
+  std::int32_t right = -1;   // right operand
+  std::int32_t command = 0;  // the command this entry emitted, 0 for none
+  bool isVolatile = false;   // holds random or a volatile application function: never shared
+  bool ownsCommands = true;  // false for If, While and "~", whose operands run elsewhere
+  std::string name{};        // function name of a call, as written
 };
 
 // One variable.
@@ -93,8 +111,8 @@ struct IfRecord {
 // A runtime function, declared by its first call and defined by "~".
 struct FuncRecord {
   std::string name{};
-  std::string text{};                // name(args)~body as shown to the user
-  std::int32_t firstCommand = 0;   // the call command emitted where it was first met
+  std::string text{};             // name(args)~body as shown to the user
+  std::int32_t firstCommand = 0;  // the call command emitted where it was first met
   std::int32_t parameterCount = 0;
   TEvalValue** parameterCells = nullptr;  // null until defined
   TEvalValue** bodyResult = nullptr;      // null until defined
@@ -148,6 +166,10 @@ class TTalvekComplexEval {
   void PuneNumePointerVar(std::int32_t index, const std::string& name, bool fixed,
                           TEvalValue* cell);
 
+  // The number (1-based) of the variable with that name, compared without regard to case; 0
+  // when there is none.
+  std::int32_t FindVariable(std::string_view name) const;
+
   // ---- Name lookup --------------------------------------------------------------------------
   // The command code of a function name: built-ins, then application functions, then runtime
   // functions, first match without regard to case; 0 when unknown.
@@ -157,8 +179,8 @@ class TTalvekComplexEval {
   std::string FunctionName(std::int32_t code) const;
 
   // ---- Allocation services for a parse --------------------------------------------------------
-  TEvalValue* NewCell();                           // an Empty cell, freed by the next release
-  TEvalValue** NewCellArray(std::int32_t slots);   // null slots, freed by the next release
+  TEvalValue* NewCell();                          // an Empty cell, freed by the next release
+  TEvalValue** NewCellArray(std::int32_t slots);  // null slots, freed by the next release
 
   // ---- Source normalisation ---------------------------------------------------------------
   // StergeSpatii ("delete blanks"): removes blanks, or turns a blank between two operands into
@@ -188,9 +210,15 @@ class TTalvekComplexEval {
   void VerifySyntaxSemanticsAutoVar(const std::string& text);
   void VerifySyntaxSemanticsPointerVar(const std::string& text, const TUserVarArray& variables,
                                        bool definitions);
-  void VerifySyntaxSemanticsAndDerivation(const std::string& text,
-                                          const std::string& variableNames, bool definitions,
-                                          const std::string& derivativeVariable);
+  void VerifySyntaxSemanticsAndDerivation(const std::string& text, const std::string& variableNames,
+                                          bool definitions, const std::string& derivativeVariable);
+
+  // The stages shared by the four entry points, in their fixed order.
+  void VerifySyntaxSemanticsRule(const std::string& text, const std::string& variableNames,
+                                 bool definitions, bool derivation, const TUserVarArray* variables,
+                                 const std::string& derivativeVariable);
+  // Registers the comma-separated names as variables 1, 2, ...
+  void RegisterVariableList(const std::string& variableNames);
 
   // ---- Execution entry points -----------------------------------------------------------------
   // Runs a parse of one expression; result is Null on failure.
@@ -206,19 +234,21 @@ class TTalvekComplexEval {
   void ExecuteComand(const PComand& list, std::int32_t last);
   // Reports an arithmetic exception of `kind` raised by command `command` (1-based).
   void ExceptieMatematica(std::int32_t command, TMathErrorKind kind);
-  static std::string MathExceptionText(std::int32_t kind) { return EMathError::MathExceptionText(kind); }
+  static std::string MathExceptionText(std::int32_t kind) {
+    return EMathError::MathExceptionText(kind);
+  }
 
   // ---- State ------------------------------------------------------------------------------
   TUserFuncArray UserFunctions;
   std::vector<WhileRecord> WhileArray;
   std::vector<IfRecord> IfArray;
   std::vector<FuncRecord> FuncArray;
-  TArena<TEvalValue, 256> TempPVariantAr;    // every cell the parse allocated
-  TArena<TEvalValue*, 1024> TempPVectorAr;   // every cell-pointer array the parse allocated
-  std::vector<TRecord1> ListStr;             // compiled subexpressions of the parse under way
-  std::vector<TEvalValue> FunctionStack;     // save area for recursive calls and forms
-  std::vector<TRecord3> VarVect;             // variables; variable n is VarVect[n - 1]
-  std::vector<TProcRec> ListaProc;           // commands; command n is ListaProc[n - 1]
+  TArena<TEvalValue, 256> TempPVariantAr;   // every cell the parse allocated
+  TArena<TEvalValue*, 1024> TempPVectorAr;  // every cell-pointer array the parse allocated
+  std::vector<TRecord1> ListStr;            // compiled subexpressions of the parse under way
+  std::vector<TEvalValue> FunctionStack;    // save area for recursive calls and forms
+  std::vector<TRecord3> VarVect;            // variables; variable n is VarVect[n - 1]
+  std::vector<TProcRec> ListaProc;          // commands; command n is ListaProc[n - 1]
   std::int32_t VariableCount = 0;
   std::int32_t VectorCount = 0;
   std::int32_t VectorCellTotal = 0;
@@ -270,6 +300,8 @@ class TTalvekComplexEval {
   // Cells of the application functions' parameters live as long as the object, not a parse.
   TArena<TEvalValue, 64> userFunctionCells_;
   TArena<TEvalValue*, 64> userFunctionCellArrays_;
+  // Lower-case variable names to their number (1-based); rebuilt with the variable table.
+  std::unordered_map<std::string, std::int32_t> variableIndex_;
   // Lower-case application function names to their index: the table may hold tens of
   // thousands of entries, and every name the compiler meets is looked up here.
   std::unordered_map<std::string, std::int32_t> userFunctionIndex_;

@@ -93,11 +93,17 @@ TEST(EvaluatorConstruction, OneBadEntryLeavesNoApplicationFunctions) {
        {{"Rate", ReturnsOne(), 1}, {"RATE", ReturnsOne(), 2}},
        -10,
        "IsValidIdentName-> DUBLICATING USER IDENTIFIER NAME: rate"},
-      {"reserved name", {{"Sin", ReturnsOne(), 1}}, -8,
+      {"reserved name",
+       {{"Sin", ReturnsOne(), 1}},
+       -8,
        "IsValidIdentName-> IDENTIFIER CANNOT BE A RESERVED NAME: sin"},
-      {"not an identifier", {{"2way", ReturnsOne(), 1}}, -7,
+      {"not an identifier",
+       {{"2way", ReturnsOne(), 1}},
+       -7,
        "IsValidIdentName-> NOT VALID PASCAL IDENTIFIER : 2way"},
-      {"empty name", {{"   ", ReturnsOne(), 1}}, -5,
+      {"empty name",
+       {{"   ", ReturnsOne(), 1}},
+       -5,
        "IsValidIdentName-> IDENTIFIER NAME CANNOT BE EMPTY"},
   };
   for (const Case& c : cases) {
@@ -377,9 +383,15 @@ TEST(EvaluatorHelp, ThirtyEightApplicationFunctionsRunTheListToCode140) {
 
 TEST(EvaluatorText, OuterParenthesesGoOnlyWhenTheyEncloseTheWholeText) {
   const std::pair<const char*, const char*> cases[] = {
-      {"((a))", "a"},          {"(a)+(b)", "(a)+(b)"}, {"((a)+(b))", "(a)+(b)"},
-      {"()", ""},              {"", ""},               {"(((", "((("},
-      {"((a)*b)", "(a)*b"},    {"(f(x))", "f(x)"},     {"((a))+b", "((a))+b"},
+      {"((a))", "a"},
+      {"(a)+(b)", "(a)+(b)"},
+      {"((a)+(b))", "(a)+(b)"},
+      {"()", ""},
+      {"", ""},
+      {"(((", "((("},
+      {"((a)*b)", "(a)*b"},
+      {"(f(x))", "f(x)"},
+      {"((a))+b", "((a))+b"},
   };
   for (const auto& [in, out] : cases) {
     EXPECT_EQ(TTalvekComplexEval::StripOuterParentheses(in), out) << in;

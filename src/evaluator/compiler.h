@@ -1,0 +1,93 @@
+// The compiler: reads a normalised text with operator precedence and turns it into ListStr
+// entries, folded constants and commands of the evaluator, sharing identical subexpressions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "evaluator/complex_eval.h"
+
+namespace evaluator {
+
+class TCompiler {
+ public:
+  explicit TCompiler(TTalvekComplexEval& eval) : eval_(eval) {}
+
+  // Compiles the whole text (normalised, exponent literals already replaced by reference
+  // tokens). Returns the entry that describes it, or -1 with the error fields set.
+  std::int32_t Compile(std::string_view text);
+
+  // The command numbers that compute an entry, in execution order.
+  PComand CommandsOf(std::int32_t entry) const;
+  // The text of an entry as the compiler's text form writes it ("(x+1)", "sin(x)", "-y").
+  std::string EntryText(std::int32_t entry) const;
+  // The entry text made readable for messages: references expanded, redundant and outer
+  // parentheses removed.
+  std::string DisplayText(std::int32_t entry) const;
+
+ private:
+  // One operand on the parse stack: a compiled entry, or a leaf not yet looked up (leaves are
+  // resolved when their operator applies, right operand first).
+  struct TOperand {
+    std::int32_t entry = -1;
+    std::string_view leaf;
+  };
+  enum class TPending : std::uint8_t { Binary, Negate, Plus, Group };
+  // An operator waiting on the stack, or an open group.
+  struct TPendingOp {
+    TPending kind;
+    char symbol = 0;                    // operator character of a binary operator
+    std::string_view name;              // function name of a call group (empty: plain group)
+    std::size_t start = 0;              // text position where the group or member began
+    std::size_t operandBase = 0;        // operand stack size when the group opened
+    std::vector<std::int32_t> members;  // finished members of a group
+  };
+
+  bool Read(std::string_view text, std::int32_t& root);
+  bool Fail(TErrorCode code, std::string message);
+  bool SyntaxError(std::size_t from, std::size_t to);
+  // Keeps the failures that explain themselves; any other becomes a syntax error over the
+  // offending text.
+  bool FilterFailure(std::size_t from, std::size_t to);
+
+  bool Reduce();  // applies the operator on top of the stack
+  bool CloseMember(TPendingOp& group, std::size_t position, bool byComma);
+  bool CloseGroup(std::size_t position);
+  std::int32_t Resolve(const TOperand& operand);
+
+  // The compiler's steps on entries.
+  std::int32_t EvalString(std::string_view leaf);
+  std::int32_t ApplyOperator(std::int32_t left, std::int32_t right, char symbol);
+  std::int32_t Negate(std::int32_t operand);
+  std::int32_t EvalExpres(std::int32_t left, std::int32_t right, char symbol);
+  std::int32_t Define(std::int32_t left, std::int32_t right, std::int32_t entry);
+  std::int32_t Call(std::string_view name, std::int32_t argument);
+  std::int32_t ValFunct(std::uint16_t code, std::string_view name, std::int32_t argument);
+  std::int32_t MakeList(const std::vector<std::int32_t>& members);
+
+  std::int32_t NewEntry(TRecord1::TShape shape);
+  std::int32_t ConstantEntry(const TEvalValue& value, std::string text);
+  std::int32_t VariableEntry(std::int32_t variable, std::string_view text);
+  std::int32_t EmitCommand(std::uint16_t code, TEvalValue** operands, std::int32_t count);
+  std::int32_t Shared(const std::string& key) const;
+  void Share(const std::string& key, std::int32_t entry);
+  // The division whose two operand entries make a rational exponent, or -1.
+  std::int32_t RationalExponent(std::int32_t exponent) const;
+  bool IsVolatileName(std::string_view name) const;
+  std::string ValueText(std::int32_t entry) const;
+
+  TRecord1& Entry(std::int32_t n) { return eval_.ListStr[static_cast<std::size_t>(n)]; }
+  const TRecord1& Entry(std::int32_t n) const { return eval_.ListStr[static_cast<std::size_t>(n)]; }
+
+  TTalvekComplexEval& eval_;
+  std::string_view text_;
+  std::vector<TOperand> operands_;
+  std::vector<TPendingOp> pending_;
+  // Sharing: leaf texts, and structural keys of composite entries, to their entry.
+  std::unordered_map<std::string, std::int32_t> shared_;
+};
+
+}  // namespace evaluator

@@ -1,0 +1,112 @@
+// The execution entry points: one expression, a vector of expressions, and one runtime function
+// called with given argument values. None of them throws; the outcome is in the error fields.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "evaluator/complex_eval.h"
+
+namespace evaluator {
+
+namespace {
+
+constexpr std::string_view kRunTimeFunctionIndex = "DoRunTimeFunction-> INCORRECT FUNCTION INDEX";
+
+}  // namespace
+
+void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
+  result = TEvalValue::Null();
+  ErrorFlag = false;
+  if (ResultCount == 0) {
+    ErrorFlag = true;
+    ErrorCode = ecNothingParsed;
+    ErrorMessage = msg::kDoMathNothingParsed;
+  } else if (ResultCount >= 2) {
+    ErrorFlag = true;
+    ErrorCode = ecVectorOfExpressions;
+    ErrorMessage = msg::kVectorOfExpressions;
+  } else {
+    Execute();
+    if (!ErrorFlag) result = *ResultCells[0];
+  }
+  if (ErrorFlag && OnExecuteError) OnExecuteError(*this);
+}
+
+TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
+  ErrorFlag = false;
+  if (ResultCount == 0) {
+    ErrorFlag = true;
+    ErrorMessage = msg::kDoVectorNothingParsed;
+    ErrorCode = ecNothingParsed;
+  } else {
+    Execute();
+    if (!ErrorFlag) return ResultCells;
+  }
+  if (OnExecuteError) OnExecuteError(*this);
+  return nullptr;
+}
+
+void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values,
+                                           TEvalValue& result) {
+  result = TEvalValue::Null();
+  ErrorFlag = false;
+  const FuncRecord* function = nullptr;
+  if (ResultCount == 0) {
+    ErrorCode = ecNothingParsed;
+    ErrorMessage = msg::kDoVectorNothingParsed;
+  } else if (index < 0 || index >= GetRunTimeFunctionCount()) {
+    ErrorCode = ecExecution;
+    ErrorMessage = kRunTimeFunctionIndex;
+  } else {
+    function = &FuncArray[static_cast<std::size_t>(index)];
+    if (values.size() != static_cast<std::size_t>(std::max(function->parameterCount, 0))) {
+      ErrorCode = ecValueCount;
+      ErrorMessage = msg::kValueCount;
+      function = nullptr;
+    }
+  }
+  if (function == nullptr) {
+    ErrorFlag = true;
+    if (OnExecuteError) OnExecuteError(*this);
+    return;
+  }
+
+  // Reported like Execute: a fresh code and kind, and -23 for a failure without a code.
+  ErrorCode = ecNone;
+  MathErrorKind = mekNone;
+  TProcRec& call = Command(function->firstCommand);
+  const std::size_t count = values.size();
+  // The first call of a function is normally the left side of its definition, whose operands
+  // are the parameter cells themselves: the values go there. A function first met in a call
+  // such as f(3) has literal or shared cells as operands, which must not change; then the
+  // command reads the values from cells of its own for this one run.
+  bool operandsAreParameters = function->parameterCells != nullptr || count == 0;
+  for (std::size_t k = 0; operandsAreParameters && k < count; ++k) {
+    operandsAreParameters = call.operands[k] == function->parameterCells[k];
+  }
+  const PComand single{function->firstCommand};
+  if (operandsAreParameters) {
+    for (std::size_t k = 0; k < count; ++k)
+      *call.operands[k] = values[k];
+    ExecuteComand(single, 0);
+  } else {
+    std::vector<TEvalValue> arguments(values);
+    std::vector<TEvalValue*> cells(count);
+    for (std::size_t k = 0; k < count; ++k)
+      cells[k] = &arguments[k];
+    TEvalValue** const own = call.operands;
+    call.operands = cells.data();
+    ExecuteComand(single, 0);
+    call.operands = own;
+  }
+
+  if (!ErrorFlag) {
+    result = *call.result[0];
+  } else {
+    if (ErrorCode == ecNone) ErrorCode = ecExecution;
+    if (OnExecuteError) OnExecuteError(*this);
+  }
+}
+
+}  // namespace evaluator
