@@ -1,9 +1,8 @@
 // The interpreter and the execution entry points on command tables laid out by hand as the
-// compiler lays them out: walks, the guard's reports, if/while/bk, application and runtime
-// calls with their limits, and the nesting bound.
+// compiler lays them out: walks, the guard's reports, if/while, application and runtime calls
+// with their limits, and the nesting bound.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -14,13 +13,11 @@
 namespace evaluator {
 namespace {
 
-constexpr const char* kNonMath = "ExecuteComand-> NON MATH EXCEPTION WAS RAISED : ";
+const std::string kNonMath = "ExecuteComand-> NON MATH EXCEPTION WAS RAISED : ";
 
-// Lays out cells, commands and records in an evaluator. Command numbers are 1-based as in
-// ListaProc; every command gets a fresh result cell.
-class Table {
- public:
-  explicit Table(TTalvekComplexEval& eval) : e(eval) {}
+// Lays out cells, commands (numbered from 1, each with a fresh result cell) and records.
+struct Table {
+  TTalvekComplexEval& e;
 
   TEvalValue* Cell(TEvalValue value = TEvalValue::Null()) {
     TEvalValue* cell = e.NewCell();
@@ -28,86 +25,64 @@ class Table {
     return cell;
   }
   TEvalValue* Num(double x) { return Cell(TEvalValue::Real(x)); }
+  TEvalValue* Out(std::int32_t command) { return e.Command(command).result[0]; }
 
   std::int32_t Emit(std::uint16_t code, const std::vector<TEvalValue*>& operands) {
     const auto count = static_cast<std::int32_t>(operands.size());
     TEvalValue** cells = e.NewCellArray(count);
-    for (std::int32_t k = 0; k < count; ++k)
-      cells[k] = operands[static_cast<std::size_t>(k)];
+    std::copy(operands.begin(), operands.end(), cells);
     TEvalValue** result = e.NewCellArray(1);
     result[0] = Cell(TEvalValue());
     e.ListaProc.push_back({cells, result, count, code});
     return ++e.CommandCount;
   }
-  TEvalValue* Out(std::int32_t command) { return e.Command(command).result[0]; }
 
-  // The expressions: `main` runs (empty: every command once), `results` are their values.
+  // `main` runs (empty: every command once); `results` hold the expressions' values.
   void Expressions(PComand main, const std::vector<TEvalValue*>& results) {
     e.MainCommands = std::move(main);
     e.ResultCount = static_cast<std::int32_t>(results.size());
     e.ResultCells = e.NewCellArray(e.ResultCount);
-    for (std::size_t k = 0; k < results.size(); ++k)
-      e.ResultCells[k] = results[k];
+    std::copy(results.begin(), results.end(), e.ResultCells);
+  }
+  std::int32_t Expression(std::uint16_t code, const std::vector<TEvalValue*>& operands) {
+    const std::int32_t command = Emit(code, operands);
+    Expressions({command}, {Out(command)});
+    return command;
   }
 
-  void If(std::int32_t command, PComand condition, PComand then, PComand otherwise = {}) {
-    e.IfArray.push_back({command, std::move(condition), std::move(then), std::move(otherwise)});
-  }
-  void While(std::int32_t command, PComand test, PComand body) {
-    e.WhileArray.push_back({command, std::move(test), std::move(body)});
-  }
-
-  // The code runtime function `index` will have.
   std::uint16_t RunTimeCode(std::size_t index) const {
     return static_cast<std::uint16_t>(kFirstUserFunctionCode + e.UserFunctions.size() + index);
   }
-
-  void Function(const std::string& name, std::int32_t definition,
-                const std::vector<TEvalValue*>& parameters, TEvalValue* bodyResult, PComand body) {
-    FuncRecord f;
-    f.name = name;
+  void Function(std::int32_t definition, const std::vector<TEvalValue*>& parameters,
+                TEvalValue* bodyResult, PComand body) {
+    FuncRecord& f = e.FuncArray.emplace_back();
+    f.name = "F" + std::to_string(e.FuncArray.size() - 1);
     f.firstCommand = definition;
     f.parameterCount = static_cast<std::int32_t>(parameters.size());
     f.parameterCells = e.NewCellArray(f.parameterCount);
-    for (std::size_t k = 0; k < parameters.size(); ++k)
-      f.parameterCells[k] = parameters[k];
+    std::copy(parameters.begin(), parameters.end(), f.parameterCells);
     f.bodyResult = e.NewCellArray(1);
     f.bodyResult[0] = bodyResult;
     f.body = std::move(body);
-    e.FuncArray.push_back(std::move(f));
   }
 
-  // Runtime function `index`: F(n) ~ if(eq(n,0), base, tail) where tail is F'(n-1) alone
-  // (combine 0) or n*F'(n-1) (combine "*") or 1+F'(n-1) (combine "+"); F' has code `callee`.
-  // Returns the parameter cell.
-  TEvalValue* Recursive(const std::string& name, std::size_t index, double base,
-                        std::uint16_t combine, std::uint16_t callee) {
-    TEvalValue* n = Cell(TEvalValue::Real(-1));
-    const std::int32_t definition = Emit(RunTimeCode(index), {n});
+  // F(n) ~ if(eq(n,0), base, tail), tail being G(n-1) (combine 0), n*G(n-1) ("*") or
+  // 1+G(n-1) ("+"), where G has code `callee`. Fact and Cnt are of this form. Returns n.
+  TEvalValue* Recursive(double base, std::uint16_t combine, std::uint16_t callee) {
+    TEvalValue* n = Num(-1);
+    const std::int32_t definition = Emit(RunTimeCode(e.FuncArray.size()), {n});
     const std::int32_t test = Emit(kCodeEq, {n, Num(0)});
     const std::int32_t minus = Emit(kCodeSubtract, {n, Num(1)});
     const std::int32_t call = Emit(callee, {Out(minus)});
     PComand otherwise{minus, call};
-    TEvalValue* tail = Out(call);
     if (combine != 0) {
-      const std::int32_t step = Emit(combine, {combine == kCodeMultiply ? n : Num(1), tail});
-      otherwise.push_back(step);
-      tail = Out(step);
+      otherwise.push_back(Emit(combine, {combine == kCodeMultiply ? n : Num(1), Out(call)}));
     }
-    const std::int32_t form = Emit(kCodeIf, {Out(test), Num(base), tail});
-    If(form, {test}, {}, otherwise);
-    Function(name, definition, {n}, Out(form), {form});
+    const std::int32_t form = Emit(kCodeIf, {Out(test), Num(base), Out(otherwise.back())});
+    e.IfArray.push_back({form, {test}, {}, otherwise});
+    Function(definition, {n}, Out(form), {form});
     return n;
   }
-
-  // One expression calling runtime function `index` with a literal argument.
-  std::int32_t CallExpression(std::size_t index, double argument) {
-    const std::int32_t call = Emit(RunTimeCode(index), {Num(argument)});
-    Expressions({call}, {Out(call)});
-    return call;
-  }
-
-  TTalvekComplexEval& e;
 };
 
 TEvalValue Evaluate(TTalvekComplexEval& eval) {
@@ -116,11 +91,9 @@ TEvalValue Evaluate(TTalvekComplexEval& eval) {
   return result;
 }
 
-// ---- Walks -------------------------------------------------------------------------------
-
-TEST(InterpreterWalk, AssignmentsRunInListOrderAndTheAssignmentYieldsItsValue) {
+TEST(Interpreter, AssignmentsRunInListOrderAndYieldTheAssignedValue) {
   TTalvekComplexEval eval;
-  Table t(eval);
+  Table t{eval};
   TEvalValue* x = t.Cell();
   TEvalValue* y = t.Cell();
   const std::int32_t setX = t.Emit(kCodeAssign, {x, t.Num(2)});
@@ -131,456 +104,244 @@ TEST(InterpreterWalk, AssignmentsRunInListOrderAndTheAssignmentYieldsItsValue) {
   ASSERT_NE(cells, nullptr);
   EXPECT_EQ(cells[0]->real, 2);
   EXPECT_EQ(cells[1]->real, 8);
-  EXPECT_EQ(x->real, 2);
   EXPECT_EQ(y->real, 8);
 }
 
-TEST(InterpreterWalk, WithoutMainCommandsEveryCommandRunsOnceInCreationOrder) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(1));
-  const std::int32_t twice = t.Emit(kCodeMultiply, {x, t.Num(2)});
-  const std::int32_t plus = t.Emit(kCodeAdd, {t.Out(twice), t.Num(1)});
-  t.Expressions({}, {t.Out(plus)});
-  EXPECT_EQ(Evaluate(eval).real, 3);
-  // Only the listed commands run when there is a list.
-  *t.Out(plus) = TEvalValue::Real(0);
-  eval.MainCommands = {twice};
-  EXPECT_EQ(Evaluate(eval).real, 0);
-}
-
-TEST(InterpreterWalk, ParameterlessApplicationFunctionRunsInBothWalks) {
-  int calls = 0;
-  TUserFuncArray table = {{"Tick",
-                           [&](const TEvalValue* const*, std::int32_t count, TEvalValue& r) {
-                             EXPECT_EQ(count, 0);
-                             r = TEvalValue::Real(++calls);
-                           },
-                           -1}};
-  TTalvekComplexEval eval(table);
-  Table t(eval);
-  const std::int32_t tick = t.Emit(kFirstUserFunctionCode, {});
-  t.Expressions({}, {t.Out(tick)});
-  EXPECT_EQ(Evaluate(eval).real, 1);
-  eval.MainCommands = {tick};
-  EXPECT_EQ(Evaluate(eval).real, 2);
-}
-
-// ---- The guard -----------------------------------------------------------------------------
-
-struct MathFailure {
-  const char* label;
-  std::uint16_t code;
-  std::vector<double> operands;
-  std::int32_t errorCode;
-  int kind;
-  const char* description;
-};
-
-TEST(InterpreterGuard, ArithmeticFaultsReportTheCommandItsKindAndItsOperands) {
-  const MathFailure cases[] = {
-      {"1/x", kCodeDivide, {1, 0}, -26, mekZeroDivide, "1 / 0"},
-      {"x*10", kCodeMultiply, {1e308, 10}, -25, mekOverflow, "1E308 * 10"},
-      {"x+x", kCodeAdd, {1e308, 1e308}, -27, mekOverflow, "1E308 + 1E308"},
-      {"x-y", kCodeSubtract, {-1e308, 1e308}, -28, mekOverflow, "-1E308 - 1E308"},
-      {"x^2", kCodePower, {1e200, 2}, -29, mekOverflow, "1E200 ^ 2"},
-      {"x^(1/2)", kCodePower, {-8, 1, 2}, -29, mekInvalidOperation, "-8 ^ (1/2)"},
-      {"power(x,1/2)", kCodePowerFn, {-8, 1, 2}, 49, mekInvalidOperation, "power( -8,1/2) "},
-      {"sqrt(x)", kCodeSqrt, {-4}, 7, mekInvalidOperation, "sqrt( -4) "},
-      {"ln(x)", kCodeLn, {0}, 9, mekZeroDivide, "ln( 0) "},
-      {"max(3,x)",
-       kCodeMax,
+TEST(Interpreter, ArithmeticFaultsReportTheCommandItsKindAndItsOperands) {
+  const struct {
+    std::uint16_t code;
+    std::vector<double> operands;
+    std::int32_t errorCode;
+    int kind;
+    std::string description;
+  } cases[] = {
+      {kCodeDivide, {1, 0}, -26, mekZeroDivide, "1 / 0"},
+      {kCodeMultiply, {1e308, 10}, -25, mekOverflow, "1E308 * 10"},
+      {kCodePower, {-8, 1, 2}, -29, mekInvalidOperation, "-8 ^ (1/2)"},
+      {kCodePowerFn, {-8, 1, 2}, 49, mekInvalidOperation, "power( -8,1/2) "},
+      {kCodeSqrt, {-4}, 7, mekInvalidOperation, "sqrt( -4) "},
+      {kCodeLn, {0}, 9, mekZeroDivide, "ln( 0) "},
+      {kCodeMax,
        {3, std::numeric_limits<double>::quiet_NaN()},
        27,
        mekInvalidOperation,
        "max( 3 , NAN) "},
-      {"exp(x)", kCodeExp, {1000}, 2, mekOverflow, "exp( 1000) "},
   };
-  for (const MathFailure& c : cases) {
+  for (const auto& c : cases) {
     TTalvekComplexEval eval;
-    Table t(eval);
+    Table t{eval};
     std::vector<TEvalValue*> operands;
     for (double v : c.operands)
-      operands.push_back(t.Cell(TEvalValue::Real(v)));
-    const std::int32_t command = t.Emit(c.code, operands);
-    t.Expressions({command}, {t.Out(command)});
-    const TEvalValue result = Evaluate(eval);
-    EXPECT_TRUE(eval.ErrorFlag) << c.label;
-    EXPECT_TRUE(result.IsNull()) << c.label;
-    EXPECT_EQ(eval.ErrorCode, c.errorCode) << c.label;
-    EXPECT_EQ(eval.MathErrorKind, c.kind) << c.label;
+      operands.push_back(t.Num(v));
+    t.Expression(c.code, operands);
+    EXPECT_TRUE(Evaluate(eval).IsNull()) << c.description;
+    EXPECT_EQ(eval.ErrorCode, c.errorCode) << c.description;
+    EXPECT_EQ(eval.MathErrorKind, c.kind) << c.description;
     EXPECT_EQ(eval.ErrorMessage, "ExceptieMatematica-> " +
                                      TTalvekComplexEval::MathExceptionText(c.kind) + " : " +
-                                     c.description)
-        << c.label;
+                                     c.description);
   }
 }
 
-TEST(InterpreterGuard, OtherFailuresGetThePrefixTheMessageAndASuffixByCode) {
-  struct Case {
-    const char* label;
+TEST(Interpreter, OtherFailuresGetTheWalksPrefixAndASuffixNamingTheOperation) {
+  const struct {
     std::uint16_t code;
-    bool sequential;  // no MainCommands: the Execute walk
-    const char* message;
-  };
-  const Case cases[] = {
-      {"a+1", kCodeAdd, false,
-       "ExecuteComand-> NON MATH EXCEPTION WAS RAISED : Incorrect real or complex type for "
-       "operator '+'"},
-      {"a/1 without a command list", kCodeDivide, true,
+    bool listed;  // false: no MainCommands, the Execute walk
+    std::string message;
+  } cases[] = {
+      {kCodeAdd, true, kNonMath + "Incorrect real or complex type for operator '+'"},
+      {kCodeDivide, false,
        "Execute-> NON MATH EXCEPTION WAS RAISED : Incorrect real or complex type for operator "
        "'/'"},
-      {"sin(a)", kCodeSin, false,
-       "ExecuteComand-> NON MATH EXCEPTION WAS RAISED : Incorrect real or complex type : sin"},
-      {"random(a)", kCodeRandom, false,
-       "ExecuteComand-> NON MATH EXCEPTION WAS RAISED : Incorrect real type : random"},
+      {kCodeSin, true, kNonMath + "Incorrect real or complex type : sin"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TTalvekComplexEval eval;
-    Table t(eval);
-    TEvalValue* a = t.Cell(TEvalValue::Boolean(true));
-    std::vector<TEvalValue*> operands{a};
-    if (c.code == kCodeAdd || c.code == kCodeDivide) operands.push_back(t.Num(1));
-    const std::int32_t command = t.Emit(c.code, operands);
-    t.Expressions(c.sequential ? PComand{} : PComand{command}, {t.Out(command)});
+    Table t{eval};
+    std::vector<TEvalValue*> operands{t.Cell(TEvalValue::Boolean(true))};
+    if (c.code != kCodeSin) operands.push_back(t.Num(1));
+    t.Expression(c.code, operands);
+    if (!c.listed) eval.MainCommands.clear();
     Evaluate(eval);
-    EXPECT_EQ(eval.ErrorMessage, c.message) << c.label;
-    EXPECT_EQ(eval.ErrorCode, -23) << c.label;
-    EXPECT_EQ(eval.MathErrorKind, 0) << c.label;
+    EXPECT_EQ(eval.ErrorMessage, c.message);
+    EXPECT_EQ(eval.ErrorCode, -23);
+    EXPECT_EQ(eval.MathErrorKind, 0);
   }
 }
 
-TEST(InterpreterGuard, TheFirstFailureEndsTheWalkAndTheNextRunStartsClean) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(0));
-  TEvalValue* counter = t.Cell(TEvalValue::Real(0));
-  const std::int32_t divide = t.Emit(kCodeDivide, {t.Num(1), x});
-  const std::int32_t bump = t.Emit(kCodeAssign, {counter, t.Num(7)});
-  t.Expressions({divide, bump}, {t.Out(divide)});
-  Evaluate(eval);
-  EXPECT_EQ(eval.ErrorCode, -26);
-  EXPECT_EQ(counter->real, 0);
-  *x = TEvalValue::Real(4);
-  EXPECT_EQ(Evaluate(eval).real, 0.25);
-  EXPECT_FALSE(eval.ErrorFlag);
-  EXPECT_EQ(eval.ErrorCode, 0);
-  EXPECT_EQ(eval.MathErrorKind, -1);
-  EXPECT_EQ(counter->real, 7);
-}
-
-// ---- Application functions -----------------------------------------------------------------
-
-TEST(InterpreterCalls, ApplicationFunctionsGetTheOperandsAndAFreshNullResult) {
-  std::vector<TEvalValue> seen;
-  TUserFuncArray table = {
-      {"Gamma",
-       [](const TEvalValue* const*, std::int32_t, TEvalValue&) {
-         throw EMathError(mekInvalidArgument);
-       },
-       1},
-      {"Broken",
-       [](const TEvalValue* const*, std::int32_t, TEvalValue&) {
-         throw std::runtime_error("table is empty");
-       },
-       1},
-      {"Echo",
-       [&](const TEvalValue* const* a, std::int32_t count, TEvalValue& r) {
-         seen.push_back(r);  // what the interpreter hands in
-         if (count == 2) r = Add(*a[0], *a[1]);
-       },
-       kAnyParameterCount},
+TEST(Interpreter, ApplicationFunctionsReportFailuresUnderTheirOwnNumberAndName) {
+  std::vector<TEvalValue> handedIn;
+  TUserFunction invalid = [](const TEvalValue* const*, std::int32_t, TEvalValue&) {
+    throw EMathError(mekInvalidArgument);
   };
-  TTalvekComplexEval eval(table);
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(2.5));
-  const std::int32_t gamma = t.Emit(kFirstUserFunctionCode, {x});
-  const std::int32_t broken = t.Emit(kFirstUserFunctionCode + 1, {x});
-  const std::int32_t sum = t.Emit(kFirstUserFunctionCode + 2, {x, t.Num(1)});
-  const std::int32_t nothing = t.Emit(kFirstUserFunctionCode + 2, {x});
-
-  t.Expressions({gamma}, {t.Out(gamma)});
+  TUserFunction broken = [](const TEvalValue* const*, std::int32_t, TEvalValue&) {
+    throw std::runtime_error("table is empty");
+  };
+  TUserFunction echo = [&](const TEvalValue* const* a, std::int32_t count, TEvalValue& r) {
+    handedIn.push_back(r);
+    if (count == 2) r = Add(*a[0], *a[1]);
+  };
+  TTalvekComplexEval eval({{"Gamma", invalid, 1}, {"Broken", broken, 1}, {"Echo", echo, -1}});
+  Table t{eval};
+  TEvalValue* x = t.Num(2.5);
+  t.Expression(kFirstUserFunctionCode, {x});
   Evaluate(eval);
   EXPECT_EQ(eval.ErrorCode, 96);
   EXPECT_EQ(eval.MathErrorKind, mekInvalidArgument);
   EXPECT_EQ(eval.ErrorMessage,
             "ExceptieMatematica-> EInvalidArgument->Parameter out of range : Gamma( 2.5) ");
-
-  t.Expressions({broken}, {t.Out(broken)});
+  t.Expression(kFirstUserFunctionCode + 1, {x});
   Evaluate(eval);
   EXPECT_EQ(eval.ErrorCode, -23);
-  EXPECT_EQ(eval.ErrorMessage, std::string(kNonMath) + "table is empty : Broken");
-
-  t.Expressions({sum, nothing}, {t.Out(sum), t.Out(nothing)});
-  ASSERT_NE(eval.DoVectorOfMathExpressions(), nullptr);
-  EXPECT_EQ(t.Out(sum)->real, 3.5);
-  EXPECT_TRUE(t.Out(nothing)->IsNull());
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_TRUE(seen[0].IsNull());
-  EXPECT_TRUE(seen[1].IsNull());
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "table is empty : Broken");
+  // The scratch result is Null before each call; a function that sets nothing yields Null.
+  t.Expression(kFirstUserFunctionCode + 2, {x, t.Num(1)});
+  EXPECT_EQ(Evaluate(eval).real, 3.5);
+  t.Expression(kFirstUserFunctionCode + 2, {});
+  EXPECT_TRUE(Evaluate(eval).IsNull());
+  EXPECT_FALSE(eval.ErrorFlag);
+  ASSERT_EQ(handedIn.size(), 2u);
+  EXPECT_TRUE(handedIn[0].IsNull() && handedIn[1].IsNull());
 }
 
-// ---- Control forms -------------------------------------------------------------------------
-
-// if(gr(x,0), f(x)[, g(x)]) with f and g application functions that count their calls.
-struct IfFixture {
-  int thenCalls = 0;
-  int elseCalls = 0;
-  TTalvekComplexEval eval{
-      TUserFuncArray{{"f",
-                      [this](const TEvalValue* const*, std::int32_t, TEvalValue& r) {
-                        ++thenCalls;
-                        r = TEvalValue::Real(1);
-                      },
-                      1},
-                     {"g",
-                      [this](const TEvalValue* const*, std::int32_t, TEvalValue& r) {
-                        ++elseCalls;
-                        r = TEvalValue::Real(2);
-                      },
-                      1}}};
+TEST(Interpreter, IfRunsOnlyTheChosenBranchAndNeedsABooleanCondition) {
+  int calls[2] = {0, 0};
+  auto counted = [&](int which) -> TUserFunction {
+    return [&calls, which](const TEvalValue* const*, std::int32_t, TEvalValue& r) {
+      r = TEvalValue::Real(++calls[which]);
+    };
+  };
+  TTalvekComplexEval eval({{"f", counted(0), 1}, {"g", counted(1), 1}});
   Table t{eval};
-  TEvalValue* x = t.Cell(TEvalValue::Real(0));
+  TEvalValue* x = t.Num(5);
+  const std::int32_t test = t.Emit(kCodeGr, {x, t.Num(0)});
+  const std::int32_t f = t.Emit(kFirstUserFunctionCode, {x});
+  const std::int32_t g = t.Emit(kFirstUserFunctionCode + 1, {x});
+  const std::int32_t full = t.Emit(kCodeIf, {t.Out(test), t.Out(f), t.Out(g)});
+  const std::int32_t half = t.Emit(kCodeIf, {t.Out(test), t.Out(f)});
+  eval.IfArray = {{full, {test}, {f}, {g}}, {half, {test}, {f}, {}}};
+  t.Expressions({full}, {t.Out(full)});
+  EXPECT_EQ(Evaluate(eval).real, 1);
+  *x = TEvalValue::Real(-5);
+  EXPECT_EQ(Evaluate(eval).real, 1);
+  EXPECT_EQ(calls[0], 1);
+  t.Expressions({half}, {t.Out(half)});
+  EXPECT_TRUE(Evaluate(eval).IsNull());
+  EXPECT_FALSE(eval.ErrorFlag);
 
-  void Build(bool withElse) {
-    const std::int32_t test = t.Emit(kCodeGr, {x, t.Num(0)});
-    const std::int32_t f = t.Emit(kFirstUserFunctionCode, {x});
-    std::vector<TEvalValue*> operands{t.Out(test), t.Out(f)};
-    PComand otherwise;
-    if (withElse) {
-      const std::int32_t g = t.Emit(kFirstUserFunctionCode + 1, {x});
-      operands.push_back(t.Out(g));
-      otherwise = {g};
-    }
-    const std::int32_t form = t.Emit(kCodeIf, operands);
-    t.If(form, {test}, {f}, otherwise);
-    t.Expressions({form}, {t.Out(form)});
-  }
-};
-
-TEST(InterpreterIf, OnlyTheChosenBranchRuns) {
-  IfFixture fixture;
-  fixture.Build(true);
-  *fixture.x = TEvalValue::Real(5);
-  EXPECT_EQ(Evaluate(fixture.eval).real, 1);
-  *fixture.x = TEvalValue::Real(-5);
-  EXPECT_EQ(Evaluate(fixture.eval).real, 2);
-  EXPECT_EQ(fixture.thenCalls, 1);
-  EXPECT_EQ(fixture.elseCalls, 1);
-  EXPECT_EQ(fixture.eval.FunctionStackTop, 0);
-}
-
-TEST(InterpreterIf, TwoOperandsAndAFalseConditionGiveNull) {
-  IfFixture fixture;
-  fixture.Build(false);
-  *fixture.x = TEvalValue::Real(-1);
-  EXPECT_TRUE(Evaluate(fixture.eval).IsNull());
-  EXPECT_FALSE(fixture.eval.ErrorFlag);
-  EXPECT_EQ(fixture.thenCalls, 0);
-}
-
-TEST(InterpreterIf, ANumberIsNoConditionAndAMissingRecordIsAProgrammingError) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(1));
-  const std::int32_t form = t.Emit(kCodeIf, {x, t.Num(2), t.Num(3)});
-  t.Expressions({form}, {t.Out(form)});
+  *t.Out(test) = TEvalValue::Real(1);  // a number is no condition
+  eval.IfArray[1].condition.clear();
   Evaluate(eval);
-  EXPECT_EQ(eval.ErrorMessage, std::string(kNonMath) + "PROGRAMING ERROR : if");
-  t.If(form, {}, {}, {});
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "Incorrect boolean type : if");
+  eval.IfArray.clear();
   Evaluate(eval);
-  EXPECT_EQ(eval.ErrorMessage, std::string(kNonMath) + "Incorrect boolean type : if");
-  EXPECT_EQ(eval.ErrorCode, -23);
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "PROGRAMING ERROR : if");
   EXPECT_EQ(eval.FunctionStackTop, 0);
 }
 
-// bk(n=10,s=0,i=0,while(lseq(i,n-1),bk(i=i+1,s=s+i)),s), optionally without n=10 so that the
-// caller sets the number of rounds.
-struct LoopFixture {
+// bk(s=0, i=0, while(lseq(i,n-1), bk(i=i+1, s=s+i)), s) with n set by the test.
+TEST(Interpreter, WhileSumsAndStopsAfterMaxIterationRounds) {
   TTalvekComplexEval eval;
   Table t{eval};
-  TEvalValue* n = t.Cell(TEvalValue::Real(0));
+  TEvalValue* n = t.Num(10);
   TEvalValue* s = t.Cell();
   TEvalValue* i = t.Cell();
-  std::int32_t loop = 0;
+  const std::int32_t setS = t.Emit(kCodeAssign, {s, t.Num(0)});
+  const std::int32_t setI = t.Emit(kCodeAssign, {i, t.Num(0)});
+  const std::int32_t last = t.Emit(kCodeSubtract, {n, t.Num(1)});
+  const std::int32_t test = t.Emit(kCodeLseq, {i, t.Out(last)});
+  const std::int32_t next = t.Emit(kCodeAdd, {i, t.Num(1)});
+  const std::int32_t setNext = t.Emit(kCodeAssign, {i, t.Out(next)});
+  const std::int32_t add = t.Emit(kCodeAdd, {s, i});
+  const std::int32_t setSum = t.Emit(kCodeAssign, {s, t.Out(add)});
+  const std::int32_t body = t.Emit(kCodeBk, {t.Out(setNext), t.Out(setSum)});
+  const std::int32_t loop = t.Emit(kCodeWhile, {t.Out(test), t.Out(body)});
+  eval.WhileArray = {{loop, {last, test}, {next, setNext, add, setSum, body}}};
+  const std::int32_t all = t.Emit(kCodeBk, {t.Out(setS), t.Out(setI), t.Out(loop), s});
+  t.Expressions({setS, setI, loop, all}, {t.Out(all)});
+  *t.Out(loop) = TEvalValue::Real(-7);
+  EXPECT_EQ(Evaluate(eval).real, 55);
+  EXPECT_EQ(t.Out(loop)->real, -7);  // a loop has no value of its own
 
-  explicit LoopFixture(bool assignN) {
-    PComand main;
-    std::vector<TEvalValue*> block;
-    if (assignN) {
-      const std::int32_t setN = t.Emit(kCodeAssign, {n, t.Num(10)});
-      main.push_back(setN);
-      block.push_back(t.Out(setN));
-    }
-    const std::int32_t setS = t.Emit(kCodeAssign, {s, t.Num(0)});
-    const std::int32_t setI = t.Emit(kCodeAssign, {i, t.Num(0)});
-    const std::int32_t last = t.Emit(kCodeSubtract, {n, t.Num(1)});
-    const std::int32_t test = t.Emit(kCodeLseq, {i, t.Out(last)});
-    const std::int32_t next = t.Emit(kCodeAdd, {i, t.Num(1)});
-    const std::int32_t setNext = t.Emit(kCodeAssign, {i, t.Out(next)});
-    const std::int32_t add = t.Emit(kCodeAdd, {s, i});
-    const std::int32_t setSum = t.Emit(kCodeAssign, {s, t.Out(add)});
-    const std::int32_t body = t.Emit(kCodeBk, {t.Out(setNext), t.Out(setSum)});
-    loop = t.Emit(kCodeWhile, {t.Out(test), t.Out(body)});
-    t.While(loop, {last, test}, {next, setNext, add, setSum, body});
-    for (std::int32_t c : {setS, setI, loop}) {
-      main.push_back(c);
-      block.push_back(t.Out(c));
-    }
-    block.push_back(s);
-    const std::int32_t all = t.Emit(kCodeBk, block);
-    main.push_back(all);
-    t.Expressions(main, {t.Out(all)});
-  }
-};
-
-TEST(InterpreterWhile, TheSumLoopGives55AndLeavesItsResultCellAlone) {
-  LoopFixture fixture(true);
-  *fixture.t.Out(fixture.loop) = TEvalValue::Real(-7);
-  EXPECT_EQ(Evaluate(fixture.eval).real, 55);
-  EXPECT_EQ(fixture.t.Out(fixture.loop)->real, -7);
-  EXPECT_EQ(fixture.eval.FunctionStackTop, 0);
+  eval.MaxIteration = 5;
+  *n = TEvalValue::Real(5);
+  EXPECT_EQ(Evaluate(eval).real, 15);
+  *n = TEvalValue::Real(6);
+  Evaluate(eval);
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "INFINITE LOOP IN WHILE : MaxIteration=5 : while");
+  EXPECT_EQ(eval.ErrorCode, -23);
+  EXPECT_EQ(eval.FunctionStackTop, 0);
 }
 
-TEST(InterpreterWhile, MaxIterationBoundsTheBodyRuns) {
-  LoopFixture fixture(false);
-  fixture.eval.MaxIteration = 5;
-  *fixture.n = TEvalValue::Real(5);
-  EXPECT_EQ(Evaluate(fixture.eval).real, 15);
-  EXPECT_FALSE(fixture.eval.ErrorFlag);
-  *fixture.n = TEvalValue::Real(6);
-  Evaluate(fixture.eval);
-  EXPECT_EQ(fixture.eval.ErrorMessage,
-            std::string(kNonMath) + "INFINITE LOOP IN WHILE : MaxIteration=5 : while");
-  EXPECT_EQ(fixture.eval.ErrorCode, -23);
-  EXPECT_EQ(fixture.eval.FunctionStackTop, 0);
-}
-
-TEST(InterpreterWhile, DefaultLimitIsOneHundredThousandRounds) {
-  LoopFixture fixture(false);
-  *fixture.n = TEvalValue::Real(std::numeric_limits<double>::infinity());
-  Evaluate(fixture.eval);
-  EXPECT_EQ(fixture.eval.ErrorMessage,
-            std::string(kNonMath) + "INFINITE LOOP IN WHILE : MaxIteration=100000 : while");
-  EXPECT_EQ(fixture.i->real, 100000);
-}
-
-// ---- Runtime functions ---------------------------------------------------------------------
-
-TEST(InterpreterRunTime, RecursiveFactorialRestoresItsParameter) {
+TEST(Interpreter, RecursionRestoresParametersAndLimitsTheDepthPerFunction) {
   TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* n = t.Recursive("Fact", 0, 1, kCodeMultiply, t.RunTimeCode(0));
-  t.CallExpression(0, 5);
+  Table t{eval};
+  TEvalValue* n = t.Recursive(1, kCodeMultiply, t.RunTimeCode(0));  // Fact
+  t.Recursive(0, kCodeAdd, t.RunTimeCode(1));                       // Cnt
+  const std::int32_t fact = t.Expression(t.RunTimeCode(0), {t.Num(5)});
   EXPECT_EQ(Evaluate(eval).real, 120);
   EXPECT_EQ(n->real, -1);
-  EXPECT_EQ(eval.FuncArray[0].callDepth, 0u);
-  EXPECT_EQ(eval.FunctionStackTop, 0);
-  EXPECT_EQ(eval.FuncArray[0].bodyResult[0]->real, 120);
-}
-
-TEST(InterpreterRunTime, FactorialOf171OverflowsInTheMultiplication) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* n = t.Recursive("Fact", 0, 1, kCodeMultiply, t.RunTimeCode(0));
-  t.CallExpression(0, 171);
+  *eval.Command(fact).operands[0] = TEvalValue::Real(171);  // fails by overflow, not depth
   Evaluate(eval);
   EXPECT_EQ(eval.ErrorCode, -25);
-  EXPECT_EQ(eval.MathErrorKind, mekOverflow);
-  EXPECT_EQ(eval.ErrorMessage.rfind("ExceptieMatematica-> ", 0), 0u);
-  // Every activation put its cells back on the way out.
   EXPECT_EQ(n->real, -1);
   EXPECT_EQ(eval.FunctionStackTop, 0);
-}
 
-TEST(InterpreterRunTime, DepthLimitAllows200NestedCallsAndRefusesTheNext) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  t.Recursive("Cnt", 0, 0, kCodeAdd, t.RunTimeCode(0));
-  const std::int32_t call = t.CallExpression(0, 199);
+  const std::int32_t cnt = t.Expression(t.RunTimeCode(1), {t.Num(199)});
   EXPECT_EQ(Evaluate(eval).real, 199);
-  *eval.Command(call).operands[0] = TEvalValue::Real(200);
+  *eval.Command(cnt).operands[0] = TEvalValue::Real(200);
   Evaluate(eval);
   EXPECT_EQ(eval.ErrorCode, -42);
-  EXPECT_EQ(eval.MathErrorKind, 0);
-  EXPECT_EQ(eval.ErrorMessage, std::string(kNonMath) + "FUNCTION STACK IS OVERFLOW : Cnt");
-  EXPECT_EQ(eval.FuncArray[0].callDepth, 0u);
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "FUNCTION STACK IS OVERFLOW : F1");
+  EXPECT_EQ(eval.FuncArray[1].callDepth, 0u);
   EXPECT_EQ(eval.FunctionStackTop, 0);
 }
 
-TEST(InterpreterRunTime, ArgumentsAreReadBeforeAnyParameterIsBound) {
-  // Sub(x,y) ~ if(ls(x,y), Sub(y,x), x-y): the swapped call must see the old x.
+TEST(Interpreter, CallsReadAllArgumentsFirstAndLeaveABareParameterBodyAlone) {
+  // F0(x,y) ~ if(ls(x,y), F0(y,x), x-y) and F1(z) ~ z.
   TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(0));
-  TEvalValue* y = t.Cell(TEvalValue::Real(0));
-  const std::uint16_t code = t.RunTimeCode(0);
-  const std::int32_t definition = t.Emit(code, {x, y});
+  Table t{eval};
+  TEvalValue* x = t.Num(0);
+  TEvalValue* y = t.Num(0);
+  const std::int32_t definition = t.Emit(t.RunTimeCode(0), {x, y});
   const std::int32_t test = t.Emit(kCodeLs, {x, y});
-  const std::int32_t swapped = t.Emit(code, {y, x});
+  const std::int32_t swapped = t.Emit(t.RunTimeCode(0), {y, x});
   const std::int32_t difference = t.Emit(kCodeSubtract, {x, y});
   const std::int32_t form = t.Emit(kCodeIf, {t.Out(test), t.Out(swapped), t.Out(difference)});
-  t.If(form, {test}, {swapped}, {difference});
-  t.Function("Sub", definition, {x, y}, t.Out(form), {form});
-  const std::int32_t call = t.Emit(code, {t.Num(1), t.Num(3)});
-  t.Expressions({call}, {t.Out(call)});
+  eval.IfArray = {{form, {test}, {swapped}, {difference}}};
+  t.Function(definition, {x, y}, t.Out(form), {form});
+  TEvalValue* z = t.Num(9);
+  t.Function(t.Emit(t.RunTimeCode(1), {z}), {z}, z, {});
+
+  t.Expression(t.RunTimeCode(0), {t.Num(1), t.Num(3)});
   EXPECT_EQ(Evaluate(eval).real, 2);
   EXPECT_EQ(x->real, 0);
-  EXPECT_EQ(y->real, 0);
-}
-
-TEST(InterpreterRunTime, ABodyWithoutCommandsLeavesItsParameterAlone) {
-  // Id(x) ~ x
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* x = t.Cell(TEvalValue::Real(9));
-  const std::int32_t definition = t.Emit(t.RunTimeCode(0), {x});
-  t.Function("Id", definition, {x}, x, {});
-  t.CallExpression(0, 4);
+  t.Expression(t.RunTimeCode(1), {t.Num(4)});
   EXPECT_EQ(Evaluate(eval).real, 4);
-  EXPECT_EQ(x->real, 9);
+  EXPECT_EQ(z->real, 9);
 }
 
-TEST(InterpreterNesting, DeepRecursionEndsWithStackOverflowNotACrash) {
+TEST(Interpreter, DeepMutualRecursionEndsWithStackOverflowAndTheEvaluatorStaysUsable) {
+  // Forty functions calling each other in a ring, each far below its own limit of 200.
+  constexpr std::size_t kRing = 40;
   TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* n = t.Recursive("Cnt", 0, 0, kCodeAdd, t.RunTimeCode(0));
-  eval.MaxFunctionStack = 1000000;
-  t.CallExpression(0, 1000000);
+  Table t{eval};
+  TEvalValue* n = t.Recursive(0, 0, t.RunTimeCode(1));
+  for (std::size_t k = 1; k < kRing; ++k)
+    t.Recursive(0, 0, t.RunTimeCode((k + 1) % kRing));
+  const std::int32_t ring = t.Expression(t.RunTimeCode(0), {t.Num(150 * kRing)});
   Evaluate(eval);
   EXPECT_EQ(eval.ErrorCode, -35);
   EXPECT_EQ(eval.MathErrorKind, 0);
-  EXPECT_EQ(eval.ErrorMessage.rfind(kNonMath, 0), 0u);
-  EXPECT_NE(eval.ErrorMessage.find("STACK OVERFLOW : "), std::string::npos);
+  EXPECT_EQ(eval.ErrorMessage.rfind(kNonMath + "STACK OVERFLOW : ", 0), 0u);
   EXPECT_EQ(n->real, -1);
   EXPECT_EQ(eval.FunctionStackTop, 0);
-  // The evaluator is usable again at once.
-  *eval.Command(eval.MainCommands[0]).operands[0] = TEvalValue::Real(50);
-  EXPECT_EQ(Evaluate(eval).real, 50);
-}
-
-TEST(InterpreterNesting, ManyMutuallyRecursiveFunctionsWithinTheirOwnLimits) {
-  // F0(n) calls F1(n-1), ..., F39(n) calls F0(n-1): no function nears 200 active calls, but
-  // together they nest thousands deep.
-  constexpr std::size_t kFunctions = 40;
-  TTalvekComplexEval eval;
-  Table t(eval);
-  for (std::size_t k = 0; k < kFunctions; ++k) {
-    t.Recursive("F" + std::to_string(k), k, 0, 0, t.RunTimeCode((k + 1) % kFunctions));
-  }
-  const std::int32_t call = t.CallExpression(0, 150 * kFunctions);
-  Evaluate(eval);
-  EXPECT_EQ(eval.ErrorCode, -35);
-  *eval.Command(call).operands[0] = TEvalValue::Real(100);
+  *eval.Command(ring).operands[0] = TEvalValue::Real(100);
   EXPECT_EQ(Evaluate(eval).real, 0);
-  EXPECT_FALSE(eval.ErrorFlag);
 }
 
-// ---- Entry points --------------------------------------------------------------------------
-
-TEST(InterpreterEntryPoints, NothingParsedAndVectorGivenToTheSingleEntry) {
+TEST(Interpreter, EntryPointsReportNothingParsedAVectorAndAWrongValueCount) {
   TTalvekComplexEval eval;
-  int fired = 0;
   TEvalValue result = TEvalValue::Real(1);
   eval.DoMathExpression(result);
   EXPECT_TRUE(result.IsNull());
@@ -588,62 +349,44 @@ TEST(InterpreterEntryPoints, NothingParsedAndVectorGivenToTheSingleEntry) {
   EXPECT_EQ(eval.ErrorMessage, "DoMathExpression-> NO MATH EXPRESSION WAS PARSED");
   EXPECT_EQ(eval.DoVectorOfMathExpressions(), nullptr);
   EXPECT_EQ(eval.ErrorMessage, "DoVectorOfMathExpressions-> NO MATH EXPRESSION WAS PARSED");
-  eval.DoRunTimeFunction(0, {}, result);
-  EXPECT_EQ(eval.ErrorCode, -1);
-  EXPECT_EQ(eval.ErrorMessage, "DoVectorOfMathExpressions-> NO MATH EXPRESSION WAS PARSED");
 
-  eval.OnExecuteError = [&](TTalvekComplexEval& sender) {
-    EXPECT_EQ(&sender, &eval);
-    ++fired;
-  };
-  Table t(eval);
+  int fired = 0;
+  eval.OnExecuteError = [&](TTalvekComplexEval& sender) { fired += &sender == &eval; };
+  Table t{eval};
   t.Expressions({}, {t.Num(1), t.Num(2)});
   result = TEvalValue::Real(1);
   eval.DoMathExpression(result);
   EXPECT_TRUE(result.IsNull());
   EXPECT_EQ(eval.ErrorCode, -18);
   EXPECT_EQ(eval.ErrorMessage, "DoMathExpression-> THERE IS A VECTOR OF MATH EXPRESSIONS");
+  EXPECT_NE(eval.DoVectorOfMathExpressions(), nullptr);
   EXPECT_EQ(fired, 1);
-  TEvalValue** cells = eval.DoVectorOfMathExpressions();
-  ASSERT_NE(cells, nullptr);
-  EXPECT_EQ(cells[0]->real, 1);
-  EXPECT_EQ(cells[1]->real, 2);
-  EXPECT_FALSE(eval.ErrorFlag);
-  EXPECT_EQ(fired, 1);
-}
 
-TEST(InterpreterEntryPoints, RunTimeFunctionIsCalledThroughItsFirstCommand) {
-  TTalvekComplexEval eval;
-  Table t(eval);
-  TEvalValue* n = t.Recursive("Fact", 0, 1, kCodeMultiply, t.RunTimeCode(0));
-  t.CallExpression(0, 3);
-  TEvalValue result;
+  TEvalValue* n = t.Recursive(1, kCodeMultiply, t.RunTimeCode(0));
+
   eval.DoRunTimeFunction(0, {TEvalValue::Real(5)}, result);
-  EXPECT_FALSE(eval.ErrorFlag);
   EXPECT_EQ(result.real, 120);
   EXPECT_EQ(n->real, 5);  // the definition's operands are the parameter cells
-
   eval.DoRunTimeFunction(0, {TEvalValue::Real(1), TEvalValue::Real(2)}, result);
   EXPECT_TRUE(result.IsNull());
   EXPECT_EQ(eval.ErrorCode, -17);
   EXPECT_EQ(eval.ErrorMessage, "DoRunTimeFunction-> VARIABLE COUNT IS DIFFERENT FOR VALUE COUNT");
-
   eval.DoRunTimeFunction(0, {TEvalValue::Boolean(true)}, result);
-  EXPECT_TRUE(result.IsNull());
   EXPECT_EQ(eval.ErrorCode, -23);
-  EXPECT_EQ(eval.ErrorMessage, std::string(kNonMath) + "Incorrect comparative type : eq");
+  EXPECT_EQ(eval.ErrorMessage, kNonMath + "Incorrect comparative type : eq");
+  EXPECT_EQ(fired, 3);
 }
 
-TEST(InterpreterEntryPoints, RunTimeFunctionFirstMetInACallLeavesThatCallsCellsAlone) {
-  // Sq(3) is met before Sq(x) ~ x*x: the first command reads the literal 3.
+TEST(Interpreter, RunTimeFunctionFirstMetInACallKeepsThatCallsLiteral) {
+  // F0(3) is met before F0(x) ~ x*x.
   TTalvekComplexEval eval;
-  Table t(eval);
+  Table t{eval};
   TEvalValue* three = t.Num(3);
   const std::int32_t first = t.Emit(t.RunTimeCode(0), {three});
-  TEvalValue* x = t.Cell(TEvalValue::Real(0));
+  TEvalValue* x = t.Num(0);
   t.Emit(t.RunTimeCode(0), {x});
   const std::int32_t square = t.Emit(kCodeMultiply, {x, x});
-  t.Function("Sq", first, {x}, t.Out(square), {square});
+  t.Function(first, {x}, t.Out(square), {square});
   t.Expressions({first}, {t.Out(first)});
   TEvalValue result;
   eval.DoRunTimeFunction(0, {TEvalValue::Real(7)}, result);
