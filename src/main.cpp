@@ -1,21 +1,51 @@
 // Starts the calculator: its window, or the command-line mode when given one of its options.
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QPlainTextEdit>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/help_window.h"
+#include "app/main_window.h"
+#include "app/qt_user_prompt.h"
+
+namespace {
+
+// Types sample definitions and expressions, then saves the main and help windows as PNG files
+// in `folder`, so that anyone can look at what a user sees.
+int SaveScreenshots(app::TForm1& window, const QString& folder) {
+  QDir().mkpath(folder);
+  window.DefinitionsMemo()->setPlainText(
+      "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3,\nrate=0.05");
+  window.ExpressionsMemo()->setPlainText(
+      "f(pi/6), Fact(10),\ny*3, 1/7,\nFutureValue(rate,10,-100,0,0),\ncomplex(1,2)*2, 1e20");
+  QApplication::processEvents();
+  bool saved = window.grab().save(folder + "/main_window.png");
+  window.Help1Click();
+  QApplication::processEvents();
+  saved = window.HelpWindow()->grab().save(folder + "/help_window.png") && saved;
+  window.ExpressionsMemo()->setPlainText("1/0");
+  QApplication::processEvents();
+  saved = window.grab().save(folder + "/main_window_error.png") && saved;
+  std::cout << (saved ? "saved to " : "could not save to ") << folder.toStdString() << '\n';
+  return saved ? 0 : 1;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (app::IsCommandLine(arguments)) {
+  const bool screenshots = arguments.size() == 2 && arguments[0] == "--screenshots";
+  if (!screenshots && app::IsCommandLine(arguments)) {
     return app::RunCommandLine(arguments, std::cin, std::cout, std::cerr);
   }
   QApplication application(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Calculator");
-  window.resize(300, 443);
+  app::TQtUserPrompt prompt;
+  app::TForm1 window(prompt);
+  prompt.SetParent(&window);
   window.show();
+  if (screenshots) return SaveScreenshots(window, QString::fromStdString(arguments[1]));
   return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/equivalence.h"
 #include "app/error_messages.h"
+#include "app/help_text.h"
 #include "app/value_compare.h"
 
 namespace app {
@@ -206,6 +207,16 @@ TEST(Equivalence, VerdictsByMajorityOfSampledPoints) {
   EXPECT_EQ(prompt.messages.back(), "First expression -> Syntax error : 2+");
   EXPECT_EQ(test.Verdict("1", "1,2"), "Indeterminate");
   EXPECT_EQ(prompt.messages.back(), "Second expression -> Please insert only one expression");
+}
+
+TEST(HelpText, NumbersEveryCodeTheEvaluatorKnows) {
+  evaluator::TTalvekComplexEval plain;
+  const std::vector<std::string> lines = HelpLines(plain);
+  ASSERT_EQ(lines.size(), 12u + 103u + 2u);
+  EXPECT_EQ(lines[lines.size() - 3], "102.  FUNCTION 'ISCURRENCY' TESTS CURRENCY TYPE");
+  EXPECT_EQ(lines[12 + 78], "78.  FUNCTION 'SEILING' IS EQUIVALENT WITH OBJECT PASCAL 'SEIL'");
+  EXPECT_EQ(lines[2], "Clear -> [Esc]");
+  EXPECT_EQ(lines[4], "Redo ->  [F2]");
 }
 
 struct TRun {

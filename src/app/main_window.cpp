@@ -1,0 +1,294 @@
+// TForm1: builds the panes, menus and status bar, wires the passes to the memos' edits, clicks
+// and focus, and handles the window's keys before the memos see them.
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/help_text.h"
+#include "app/help_window.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kMinimumPane = 50;
+constexpr int kStep = 5;
+constexpr const char* kDefinitionsText = "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3";
+
+enum TPane { kDefinitionsPane = 0, kExpressionsPane = 1, kResultsPane = 2 };
+
+QPlainTextEdit* NewMemo(QGroupBox* box) {
+  auto* memo = new QPlainTextEdit(box);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(memo);
+  return memo;
+}
+
+}  // namespace
+
+TForm1::TForm1(TUserPrompt& prompt, QWidget* parent)
+    : TToolWindow(parent), prompt_(prompt), core_(prompt), helpWindow_(std::make_unique<TForm2>()) {
+  setWindowTitle(tr("Calculator"));
+  resize(300, 443);
+  SetStayOnTop(true);
+  BuildPanes();
+  BuildMenus();
+  // The window sees keys before the memos.
+  for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
+    memo->installEventFilter(this);
+    memo->viewport()->installEventFilter(this);
+  }
+  connect(definitionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame31Memo1Change);
+  connect(expressionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame41Memo1Change);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildPanes() {
+  splitter_ = new QSplitter(Qt::Vertical, this);
+  splitter_->setChildrenCollapsible(false);
+
+  definitionsBox_ = new QGroupBox(tr("User variables and functions "), splitter_);
+  definitionsMemo_ = NewMemo(definitionsBox_);
+  QFont definitionsFont = definitionsMemo_->font();
+  definitionsFont.setPixelSize(19);
+  definitionsMemo_->setFont(definitionsFont);
+  definitionsBox_->setAutoFillBackground(true);
+  definitionsBox_->setBackgroundRole(QPalette::Midlight);
+  definitionsMemo_->setPlainText(kDefinitionsText);
+
+  expressionsBox_ = new QGroupBox(tr("Mathematical expressions"), splitter_);
+  expressionsMemo_ = NewMemo(expressionsBox_);
+  expressionsMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette green = expressionsBox_->palette();
+  green.setColor(QPalette::Window, QColor(192, 220, 192));
+  expressionsBox_->setPalette(green);
+  expressionsBox_->setAutoFillBackground(true);
+
+  resultsBox_ = new QGroupBox(tr("Results"), splitter_);
+  resultsMemo_ = NewMemo(resultsBox_);
+  resultsMemo_->setReadOnly(true);
+
+  for (QWidget* pane :
+       {static_cast<QWidget*>(definitionsBox_), static_cast<QWidget*>(expressionsBox_),
+        static_cast<QWidget*>(resultsBox_)}) {
+    pane->setMinimumHeight(kMinimumPane);
+  }
+  splitter_->setSizes({130, 130, 130});
+  setCentralWidget(splitter_);
+
+  const int widths[3] = {90, 220, 50};
+  for (int i = 0; i < 3; ++i) {
+    panels_[i] = new QLabel(this);
+    panels_[i]->setFixedWidth(widths[i]);
+    statusBar()->addWidget(panels_[i]);
+  }
+  panels_[0]->setText(tr("TYPE: Scientific"));
+  panels_[1]->setText(tr("History Index: 0"));
+}
+
+void TForm1::BuildMenus() {
+  auto add = [this](QMenu* menu, const QString& caption, const char* name) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+  };
+  auto later = [&](QMenu* menu, const QString& caption, const char* name) {
+    // Present, and enabled once the window or file behind it exists.
+    add(menu, caption, name)->setEnabled(false);
+  };
+
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  later(file, tr("&Open"), "Open1");
+  later(file, tr("&Save"), "Save1");
+  later(file, tr("Save &As..."), "SaveAs1");
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  connect(add(edit, tr("&Clear"), "Clear1"), &QAction::triggered, this, &TForm1::Clear1Click);
+  // F1 and F2 act through the items, so they do nothing while the items are disabled.
+  later(edit, tr("&Undo"), "Undo1");
+  Action("Undo1")->setShortcut(Qt::Key_F1);
+  later(edit, tr("&Redo"), "Redo1");
+  Action("Redo1")->setShortcut(Qt::Key_F2);
+  later(edit, tr("Clear &History"), "ClearHistory1");
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  AddStayOnTopAction(view)->setObjectName("StayOnTop1");
+  QAction* userFunctions = add(view, tr("&User functions"), "UserFunctions1");
+  userFunctions->setCheckable(true);
+  userFunctions->setChecked(true);
+  connect(userFunctions, &QAction::toggled, this, &TForm1::ToggleUserFunctions);
+  QAction* errorMessage = add(view, tr("&Error message"), "ErrorMessage1");
+  errorMessage->setCheckable(true);
+  errorMessage->setChecked(true);
+  connect(errorMessage, &QAction::toggled, this, [this](bool checked) {
+    core_.ShowErrorMessages = checked;
+    resultsMemo_->clear();
+  });
+
+  QMenu* functions = menuBar()->addMenu(tr("&Functions"));
+  later(functions, tr("&Table"), "Table1");
+  later(functions, tr("&Derivative"), "Derivative1");
+  later(functions, tr("&Equivalent test"), "EquivalentTest1");
+  later(functions, tr("&Conversion"), "Conversion1");
+  later(functions, tr("&System Solver"), "SystemSolver1");
+  later(functions, tr("&Periodic Table"), "PeriodicTable1");
+  later(functions, tr("&Interpolation"), "Interpolation1");
+
+  QMenu* options = menuBar()->addMenu(tr("&Options"));
+  QMenu* format = options->addMenu(tr("&Format"));
+  auto* formats = new QActionGroup(this);
+  QAction* currency = add(format, tr("&Currency"), "Currency1");
+  QAction* scientific = add(format, tr("&Scientific"), "Scientific1");
+  for (QAction* action : {currency, scientific}) {
+    action->setCheckable(true);
+    formats->addAction(action);
+  }
+  scientific->setChecked(true);
+  connect(currency, &QAction::triggered, this, [this] { SetCurrencyFormat(true); });
+  connect(scientific, &QAction::triggered, this, [this] { SetCurrencyFormat(false); });
+  later(options, tr("&Variable"), "Variable1");
+  later(options, tr("&Constants"), "Constants1");
+  later(options, tr("D&ef constants"), "DefConstants1");
+  later(options, tr("&Def conversions"), "DefConversions1");
+
+  QAction* help = menuBar()->addAction(tr("&Help"));
+  help->setObjectName("Help1");
+  connect(help, &QAction::triggered, this, &TForm1::Help1Click);
+}
+
+QAction* TForm1::Action(const QString& objectName) const {
+  return findChild<QAction*>(objectName);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  TToolWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  Frame31Memo1Change();
+  expressionsMemo_->setFocus();
+}
+
+void TForm1::Frame31Memo1Change() {
+  if (core_.DefinitionsPass(definitionsMemo_->toPlainText().toStdString())) {
+    panels_[2]->setText(tr("Total allocated memory: %1 bytes")
+                            .arg(static_cast<qulonglong>(core_.AllocatedBytes())));
+  }
+  ShowResults();
+}
+
+void TForm1::Frame41Memo1Change() {
+  core_.ExpressionsPass(expressionsMemo_->toPlainText().toStdString(),
+                        definitionsMemo_->toPlainText().toStdString());
+  ShowResults();
+}
+
+void TForm1::ShowResults() {
+  QStringList lines;
+  for (const std::string& line : core_.Results())
+    lines << QString::fromStdString(line);
+  resultsMemo_->setPlainText(lines.join('\n'));
+}
+
+void TForm1::Clear1Click() {
+  resultsMemo_->clear();
+  const QSignalBlocker quiet(expressionsMemo_);
+  expressionsMemo_->clear();
+  core_.ClearResults();
+}
+
+void TForm1::Help1Click() {
+  helpWindow_->SetLines(HelpLines(*core_.DefinitionsEval));
+  helpWindow_->show();
+  helpWindow_->raise();
+}
+
+void TForm1::SetCurrencyFormat(bool currency) {
+  Action(currency ? "Currency1" : "Scientific1")->setChecked(true);
+  core_.CurrencyFormat = currency;
+  panels_[0]->setText(currency ? tr("TYPE: Currency") : tr("TYPE: Scientific"));
+  Frame41Memo1Change();
+}
+
+void TForm1::ToggleUserFunctions(bool shown) {
+  // A hidden pane takes no room here (the 2-pixel strip of a shrunk group box is simply gone),
+  // so the expressions pane gains and gives back the remembered height itself.
+  QList<int> sizes = splitter_->sizes();
+  if (!shown) {
+    const int height = sizes[kDefinitionsPane];
+    rememberedDefinitionsHeight_ = height <= 2 ? kMinimumPane : height;
+    sizes[kExpressionsPane] += rememberedDefinitionsHeight_;
+    sizes[kDefinitionsPane] = 0;
+    definitionsBox_->hide();
+  } else {
+    sizes[kExpressionsPane] =
+        std::max(kMinimumPane, sizes[kExpressionsPane] - rememberedDefinitionsHeight_);
+    sizes[kDefinitionsPane] = rememberedDefinitionsHeight_;
+    definitionsBox_->show();
+  }
+  splitter_->setSizes(sizes);
+}
+
+void TForm1::ResizePane(int pane, int delta) {
+  QList<int> sizes = splitter_->sizes();
+  if (sizes[pane] + delta < kMinimumPane || sizes[kResultsPane] - delta < kMinimumPane) return;
+  sizes[pane] += delta;
+  sizes[kResultsPane] -= delta;
+  splitter_->setSizes(sizes);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  QPlainTextEdit* memo = nullptr;
+  for (QPlainTextEdit* candidate : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
+    if (watched == candidate || watched == candidate->viewport()) memo = candidate;
+  }
+  if (memo == nullptr) return TToolWindow::eventFilter(watched, event);
+
+  // Entering or clicking a memo recomputes, as typing does.
+  if ((event->type() == QEvent::FocusIn && watched == memo) ||
+      (event->type() == QEvent::MouseButtonPress && watched == memo->viewport())) {
+    if (memo == definitionsMemo_) {
+      Frame31Memo1Change();
+    } else if (memo == expressionsMemo_) {
+      Frame31Memo1Change();
+      Frame41Memo1Change();
+    }
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress || watched != memo) return false;
+
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers =
+      key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  const bool keypad = key->modifiers().testFlag(Qt::KeypadModifier);
+  const int sign = key->key() == Qt::Key_Plus ? 1 : key->key() == Qt::Key_Minus ? -1 : 0;
+  if (!keypad || sign == 0) return false;
+  if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    resize(width() + sign * kStep, height());
+    return true;
+  }
+  if (modifiers == Qt::ControlModifier) {
+    if (memo == definitionsMemo_) {
+      ResizePane(kDefinitionsPane, sign * kStep);
+    } else if (memo == expressionsMemo_) {
+      ResizePane(kExpressionsPane, sign * kStep);
+    } else {
+      resize(width(), height() + sign * kStep);
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace app

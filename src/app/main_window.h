@@ -1,0 +1,77 @@
+// TForm1, the "Calculator" window: definitions, expressions and results panes over the
+// calculator core, its menus, keys and status bar.
+#pragma once
+
+#include <memory>
+
+#include "app/calculator_core.h"
+#include "app/tool_window.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QSplitter;
+
+namespace app {
+
+class TForm2;
+
+class TForm1 : public TToolWindow {
+  Q_OBJECT
+
+ public:
+  // `prompt` shows the message boxes; it must outlive the window.
+  explicit TForm1(TUserPrompt& prompt, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  TCalculatorCore& Core() { return core_; }
+
+  // The two passes, reading the panes and writing the results pane.
+  void Frame31Memo1Change();
+  void Frame41Memo1Change();
+
+  // Menu actions that tests and tool windows reach.
+  void Clear1Click();
+  void Help1Click();
+  void SetCurrencyFormat(bool currency);
+
+  QPlainTextEdit* DefinitionsMemo() const { return definitionsMemo_; }
+  QPlainTextEdit* ExpressionsMemo() const { return expressionsMemo_; }
+  QPlainTextEdit* ResultsMemo() const { return resultsMemo_; }
+  QGroupBox* DefinitionsBox() const { return definitionsBox_; }
+  QGroupBox* ExpressionsBox() const { return expressionsBox_; }
+  QSplitter* Splitter() const { return splitter_; }
+  QLabel* StatusPanel(int index) const { return panels_[index]; }
+  TForm2* HelpWindow() const { return helpWindow_.get(); }
+  QAction* Action(const QString& objectName) const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void EscapePressed() override { Clear1Click(); }
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildPanes();
+  void BuildMenus();
+  void ShowResults();
+  void ToggleUserFunctions(bool shown);
+  // Grows (+5) or shrinks (-5) a pane, taking the difference from the results pane.
+  void ResizePane(int pane, int delta);
+
+  TUserPrompt& prompt_;
+  TCalculatorCore core_;
+  std::unique_ptr<TForm2> helpWindow_;
+  QSplitter* splitter_ = nullptr;
+  QGroupBox* definitionsBox_ = nullptr;
+  QGroupBox* expressionsBox_ = nullptr;
+  QGroupBox* resultsBox_ = nullptr;
+  QPlainTextEdit* definitionsMemo_ = nullptr;
+  QPlainTextEdit* expressionsMemo_ = nullptr;
+  QPlainTextEdit* resultsMemo_ = nullptr;
+  QLabel* panels_[3] = {};
+  int rememberedDefinitionsHeight_ = 2;
+  bool shownOnce_ = false;
+};
+
+}  // namespace app

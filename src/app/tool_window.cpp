@@ -1,0 +1,50 @@
+// TToolWindow.
+#include "app/tool_window.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "app/error_messages.h"
+
+namespace app {
+
+TToolWindow::TToolWindow(QWidget* parent) : QMainWindow(parent) {}
+
+void TToolWindow::keyPressEvent(QKeyEvent* event) {
+  // Editors pass Escape on, so it reaches the window whichever control has the focus.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    EscapePressed();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void TToolWindow::SetStayOnTop(bool onTop) {
+  if (StayOnTop() == onTop) return;
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+  if (visible) show();  // changing window flags hides the window
+}
+
+bool TToolWindow::StayOnTop() const {
+  return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+QAction* TToolWindow::AddStayOnTopAction(QMenu* menu) {
+  QAction* action = menu->addAction(tr("&StayOnTop"));
+  action->setCheckable(true);
+  action->setChecked(StayOnTop());
+  connect(action, &QAction::toggled, this, &TToolWindow::SetStayOnTop);
+  return action;
+}
+
+std::string TToolWindow::ParseErrorText(const evaluator::TTalvekComplexEval& eval) {
+  return ParseErrorMessage(eval);
+}
+
+std::string TToolWindow::ExecuteErrorText(const evaluator::TTalvekComplexEval& eval) {
+  return ExecuteErrorMessage(eval);
+}
+
+}  // namespace app

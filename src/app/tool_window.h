@@ -1,0 +1,40 @@
+// The small base every tool window shares: Escape closes it, "&StayOnTop" toggles the
+// stay-on-top style, and evaluator errors become the user's messages through the shared tables.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+class QAction;
+class QMenu;
+
+namespace evaluator {
+class TTalvekComplexEval;
+}
+
+namespace app {
+
+class TToolWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TToolWindow(QWidget* parent = nullptr);
+
+  // Sets or clears the stay-on-top style, keeping the window shown if it was.
+  void SetStayOnTop(bool onTop);
+  bool StayOnTop() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // Escape closes a tool window; the main window clears instead.
+  virtual void EscapePressed() { close(); }
+
+  // A checkable "&StayOnTop" item in `menu`, checked as the window currently is.
+  QAction* AddStayOnTopAction(QMenu* menu);
+
+  // The user's text for an evaluator's failure while parsing or while running.
+  static std::string ParseErrorText(const evaluator::TTalvekComplexEval& eval);
+  static std::string ExecuteErrorText(const evaluator::TTalvekComplexEval& eval);
+};
+
+}  // namespace app

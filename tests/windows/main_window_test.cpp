@@ -1,0 +1,161 @@
+// The main window and the help window, driven headless as a user would: typing, menus, keys.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
+
+#include "app/help_window.h"
+
+namespace app {
+namespace {
+
+class TRecordingPrompt : public TUserPrompt {
+ public:
+  void Message(const std::string& text) override { messages.push_back(text); }
+  bool Confirm(const std::string&) override { return false; }
+  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
+  std::vector<std::string> messages;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  }
+  QString Results() const { return window_.ResultsMemo()->toPlainText(); }
+  void Type(QPlainTextEdit* memo, const QString& text) {
+    memo->setFocus();
+    QTest::keyClicks(memo, text);
+  }
+
+  TRecordingPrompt prompt_;
+  TForm1 window_{prompt_};
+};
+
+TEST_F(MainWindowTest, StartsAsStated) {
+  EXPECT_EQ(window_.windowTitle(), "Calculator");
+  EXPECT_EQ(window_.size(), QSize(300, 443));
+  EXPECT_TRUE(window_.StayOnTop());
+  EXPECT_EQ(window_.DefinitionsBox()->title(), "User variables and functions ");
+  EXPECT_EQ(window_.ExpressionsBox()->title(), "Mathematical expressions");
+  EXPECT_EQ(window_.DefinitionsMemo()->toPlainText(),
+            "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3");
+  EXPECT_EQ(window_.ExpressionsBox()->palette().color(QPalette::Window), QColor(192, 220, 192));
+  EXPECT_EQ(window_.StatusPanel(0)->text(), "TYPE: Scientific");
+  EXPECT_EQ(window_.StatusPanel(1)->text(), "History Index: 0");
+  EXPECT_TRUE(window_.StatusPanel(2)->text().startsWith("Total allocated memory: "));
+  EXPECT_TRUE(window_.StatusPanel(2)->text().endsWith(" bytes"));
+  EXPECT_EQ(window_.StatusPanel(1)->width(), 220);
+  EXPECT_FALSE(window_.Action("Undo1")->isEnabled());
+  EXPECT_TRUE(window_.Action("Scientific1")->isChecked());
+}
+
+TEST_F(MainWindowTest, ResultsFollowTheTyping) {
+  Type(window_.ExpressionsMemo(), "Fact(5), y*3");
+  EXPECT_EQ(Results(), "120\n1");
+  Type(window_.ExpressionsMemo(), "+");
+  EXPECT_EQ(Results(), "Syntax error : y*3+");
+  window_.DefinitionsMemo()->setPlainText("a=2");
+  window_.ExpressionsMemo()->setPlainText("a^10");
+  EXPECT_EQ(Results(), "1024");
+  EXPECT_TRUE(prompt_.messages.empty());
+}
+
+TEST_F(MainWindowTest, MenusSwitchFormatsAndMessages) {
+  window_.ExpressionsMemo()->setPlainText("1/3, sin(1)");
+  window_.Action("Currency1")->trigger();
+  EXPECT_EQ(window_.StatusPanel(0)->text(), "TYPE: Currency");
+  EXPECT_EQ(Results(), "0.3333\nNot Currency");
+  window_.Action("Scientific1")->trigger();
+  EXPECT_EQ(Results(), "0.333333333333333\n0.841470984807897");
+
+  window_.Action("ErrorMessage1")->trigger();
+  EXPECT_TRUE(Results().isEmpty());
+  window_.ExpressionsMemo()->setPlainText("1/0");
+  EXPECT_EQ(Results(), "ERROR");
+  window_.Action("ErrorMessage1")->trigger();
+  window_.ExpressionsMemo()->setPlainText("1/0 ");
+  EXPECT_EQ(Results(), "Division by 0");
+
+  window_.Action("StayOnTop1")->trigger();
+  EXPECT_FALSE(window_.StayOnTop());
+  EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(MainWindowTest, UserFunctionsItemHidesAndRestoresTheDefinitions) {
+  const int definitions = window_.Splitter()->sizes()[0];
+  window_.Action("UserFunctions1")->trigger();
+  EXPECT_FALSE(window_.DefinitionsBox()->isVisible());
+  window_.Action("UserFunctions1")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(window_.DefinitionsBox()->isVisible());
+  EXPECT_EQ(window_.Splitter()->sizes()[0], definitions);
+}
+
+TEST_F(MainWindowTest, KeysClearAndResizeWithTheExactShiftState) {
+  window_.ExpressionsMemo()->setPlainText("1+1");
+  QTest::keyClick(window_.ExpressionsMemo(), Qt::Key_Escape);
+  EXPECT_TRUE(window_.ExpressionsMemo()->toPlainText().isEmpty());
+  EXPECT_TRUE(Results().isEmpty());
+
+  const int width = window_.width();
+  const int height = window_.height();
+  const QList<int> sizes = window_.Splitter()->sizes();
+  QTest::keyClick(window_.DefinitionsMemo(), Qt::Key_Plus,
+                  Qt::ControlModifier | Qt::KeypadModifier);
+  EXPECT_EQ(window_.Splitter()->sizes()[0], sizes[0] + 5);
+  QTest::keyClick(window_.ExpressionsMemo(), Qt::Key_Minus,
+                  Qt::ControlModifier | Qt::KeypadModifier);
+  EXPECT_EQ(window_.Splitter()->sizes()[1], sizes[1] - 5);
+  QTest::keyClick(window_.ResultsMemo(), Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+  EXPECT_EQ(window_.height(), height + 5);
+  QTest::keyClick(window_.ResultsMemo(), Qt::Key_Plus,
+                  Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+  EXPECT_EQ(window_.width(), width + 5);
+  // Other modifier states and the main keyboard's plus leave everything as it is.
+  QTest::keyClick(window_.ResultsMemo(), Qt::Key_Plus,
+                  Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier);
+  QTest::keyClick(window_.ResultsMemo(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(window_.size(), QSize(width + 5, height + 5));
+}
+
+TEST_F(MainWindowTest, SplitterHoldsEveryPaneAtFiftyPixels) {
+  window_.Splitter()->setSizes({1, 1000, 1});
+  for (const int size : window_.Splitter()->sizes())
+    EXPECT_GE(size, 50);
+}
+
+TEST_F(MainWindowTest, HelpListsEveryCodeAndNewUserFunctions) {
+  window_.Help1Click();
+  const QStringList lines = window_.HelpWindow()->Memo1()->toPlainText().split('\n');
+  EXPECT_EQ(lines[0], "COMMAND SHORTCUTS");
+  EXPECT_EQ(lines[1], QString(52, '='));
+  EXPECT_EQ(lines[3], "Undo ->  [F1]");
+  EXPECT_EQ(lines[12],
+            "0.  IF 'ProtectVariables' property is false (default), IT IS MEAN THAT "
+            "YOU CAN SET VALUES BY '=' OPERATOR: X=0 ");
+  EXPECT_EQ(lines.last(), "Type Info = COMPLEX, DOUBLE, CURRENCY, BOOLEAN");
+  // Codes 0 .. 102, 38 application functions and the two default runtime functions.
+  EXPECT_EQ(lines.size(), 12 + 103 + 38 + 2 + 2);
+  EXPECT_EQ(lines[lines.size() - 3],
+            "142.  RUNTIME FUNCTION 'FACT' WITH 1 PARAMETERS IS DEFINED BY USER");
+  EXPECT_EQ(window_.HelpWindow()->windowTitle(), "Help");
+  EXPECT_EQ(window_.HelpWindow()->size(), QSize(696, 480));
+
+  window_.DefinitionsMemo()->setPlainText("g(x)~x");
+  window_.Help1Click();
+  EXPECT_TRUE(window_.HelpWindow()->Memo1()->toPlainText().contains("RUNTIME FUNCTION 'G'"));
+  QTest::keyClick(window_.HelpWindow()->Memo1(), Qt::Key_Escape);
+  EXPECT_FALSE(window_.HelpWindow()->isVisible());
+}
+
+}  // namespace
+}  // namespace app

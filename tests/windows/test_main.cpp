@@ -1,0 +1,26 @@
+// Runs the window tests headless in one QApplication, with a guard that fails a test which
+// leaves a modal dialog open instead of letting it hang.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  // Test discovery runs this program at build time, where ctest's environment does not apply.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  QTimer guard;
+  QObject::connect(&guard, &QTimer::timeout, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      ADD_FAILURE() << "unexpected modal dialog: " << dialog->windowTitle().toStdString();
+      dialog->close();
+    }
+  });
+  guard.start(100);
+  return RUN_ALL_TESTS();
+}
