@@ -29,6 +29,17 @@ std::string Evaluate(const std::string& text, bool currency = false) {
   return printed;
 }
 
+// The printed value of the last expression of `text`, or "error <code>: <message>".
+std::string LastResult(const std::string& text) {
+  TTalvekComplexEval eval;
+  eval.VerifySyntaxSemanticsAutoVar(text);
+  TEvalValue** results = eval.ErrorFlag ? nullptr : eval.DoVectorOfMathExpressions();
+  if (results == nullptr) {
+    return "error " + std::to_string(eval.ErrorCode) + ": " + eval.ErrorMessage;
+  }
+  return ValueToText(*results[eval.ResultCount - 1]);
+}
+
 TEST(Evaluation, TextsPrintTheirValues) {
   const std::pair<const char*, const char*> cases[] = {
       {"x=2, y=x^3", "2, 8"},
@@ -138,6 +149,54 @@ TEST(Evaluation, RunTimeFunctionsAreCalledWithValues) {
 
   eval.DoMathExpression(result);
   EXPECT_EQ(eval.ErrorCode, -18) << "a vector is not one expression";
+}
+
+TEST(Evaluation, EveryBuiltinFoldsAsItRuns) {
+  // Each catalogue function over a table of arguments: the call with literal arguments is
+  // folded while parsing, the same call through variables runs as a command; both must print
+  // the same value or fail with the same code.
+  const char* arguments[] = {"0", "0.5", "-0.5", "1", "-2", "3.7", "100", "1e-5", "complex(1,2)"};
+  int compared = 0;
+  for (int index = 0; index < kBuiltinCount; ++index) {
+    const TBuiltinEntry& entry = BuiltinEntry(index);
+    if (entry.kind != TBuiltinKind::Function || entry.name == "random" ||
+        entry.name == "directedinfinity") {
+      continue;
+    }
+    const int arity = entry.minArguments == 0 ? 1 : entry.minArguments;
+    for (const char* a : arguments) {
+      for (const char* b : arguments) {
+        if (arity == 1 && b != arguments[0]) continue;
+        std::string literal = std::string(entry.name) + "(" + a;
+        std::string viaVariables =
+            std::string("a=") + a + ", b=" + b + ", " + std::string(entry.name) + "(a";
+        if (arity == 2) {
+          literal += std::string(",") + b;
+          viaVariables += ",b";
+        }
+        literal += ")";
+        viaVariables += ")";
+        const std::string folded = Evaluate(literal);
+        const std::string computed = LastResult(viaVariables);
+        const bool foldFailed = folded.rfind("parse error ", 0) == 0;
+        const std::size_t domain = folded.find("DOMIAN : ");
+        if (foldFailed && domain != std::string::npos) {
+          // A type or domain failure folds under the function's number and runs as -23, with
+          // the same reason.
+          EXPECT_EQ(computed.rfind("error -23:", 0), 0u) << literal << " / " << computed;
+          EXPECT_NE(computed.find(folded.substr(domain + 9)), std::string::npos) << literal;
+        } else if (foldFailed) {
+          // Arithmetic faults report the same code either way.
+          const std::string code = folded.substr(12, folded.find(':') - 12);
+          EXPECT_EQ(computed.rfind("error " + code + ":", 0), 0u) << literal << " / " << computed;
+        } else {
+          EXPECT_EQ(computed, folded) << literal;
+        }
+        ++compared;
+      }
+    }
+  }
+  EXPECT_GT(compared, 500);
 }
 
 }  // namespace
