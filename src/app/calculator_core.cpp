@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/error_messages.h"
+#include "app/memo_text.h"
 #include "evaluator/random_source.h"
 #include "evaluator/text_utils.h"
 
@@ -25,16 +26,6 @@ constexpr const char* kInternalConstants =
 constexpr const char* kNotCurrency = "Not Currency";
 
 constexpr std::array<double, 5> kSettingDefaults = {-100, 100, 0.1, 150, 1e-16};
-
-// A pane's text as one expression: trimmed, with line ends removed.
-std::string OneLine(const std::string& text) {
-  std::string joined;
-  joined.reserve(text.size());
-  for (char c : evaluator::TrimBlanks(text)) {
-    if (c != '\r' && c != '\n') joined += c;
-  }
-  return evaluator::TrimBlanks(joined);
-}
 
 }  // namespace
 
@@ -93,7 +84,7 @@ bool TCalculatorCore::DefinitionsPass(const std::string& definitionsText,
     for (const evaluator::TRecord3& constant : ConstantsEval->VarVect) {
       variables.push_back({constant.name, constant.value, true});
     }
-    std::string text = OneLine(definitionsText);
+    std::string text = MemoAsOneLine(definitionsText);
     if (text.empty()) text = "nan";
 
     DefinitionsEval->VerifySyntaxSemanticsPointerVar(text, variables, true);

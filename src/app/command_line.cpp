@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/calculator_core.h"
+#include "app/derivative_tool.h"
 #include "app/equivalence.h"
 
 #ifndef CALC_VERSION
@@ -143,6 +144,16 @@ int Equivalent(const TOptions& options, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+// What the derivative window's "&Differentiate" shows: the derivative, or the message.
+int Derive(const TOptions& options, std::ostream& out) {
+  TDerivativeTool tool;
+  bool produced = false;
+  out << tool.Differentiate(options.values.at("--derive"), options.values.at("--var"),
+                            options.mathematica, produced)
+      << '\n';
+  return produced ? 0 : 1;
+}
+
 }  // namespace
 
 bool IsCommandLine(const std::vector<std::string>& arguments) {
@@ -165,10 +176,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::istream& in, 
     return 0;
   }
   if (options->mode == "--equivalent") return Equivalent(*options, out, err);
-  if (options->mode == "--derive") {
-    err << "calculator: differentiation is not available in this build\n";
-    return 1;
-  }
+  if (options->mode == "--derive") return Derive(*options, out);
   return Evaluate(*options, in, out, err);
 }
 

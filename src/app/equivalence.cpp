@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/error_messages.h"
+#include "app/memo_text.h"
 #include "app/value_compare.h"
 #include "evaluator/random_source.h"
 #include "evaluator/text_utils.h"
@@ -17,14 +18,6 @@ constexpr const char* kFirstPrefix = "First expression -> ";
 constexpr const char* kSecondPrefix = "Second expression -> ";
 constexpr int kStages = 51;
 constexpr int kTrialsPerStage = 101;
-
-std::string OneLine(const std::string& text) {
-  std::string joined;
-  for (char c : evaluator::TrimBlanks(text)) {
-    if (c != '\r' && c != '\n') joined += c;
-  }
-  return evaluator::TrimBlanks(joined);
-}
 
 }  // namespace
 
@@ -89,7 +82,7 @@ void TEquivalenceTest::Is2MathExpressionEquivalent(const std::string& first,
 std::string TEquivalenceTest::Verdict(const std::string& first, const std::string& second) {
   std::int32_t agreeing = 0;
   std::int32_t disagreeing = 0;
-  Is2MathExpressionEquivalent(OneLine(first), OneLine(second), agreeing, disagreeing);
+  Is2MathExpressionEquivalent(MemoAsOneLine(first), MemoAsOneLine(second), agreeing, disagreeing);
   if (agreeing == 0 && disagreeing == 0) return "Indeterminate";
   return agreeing > disagreeing ? "Yes" : "No";
 }

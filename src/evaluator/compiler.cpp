@@ -70,6 +70,8 @@ std::string KeyOf(char kind, std::int32_t a, std::int32_t b = kNoEntry) {
 // ---- Reading the text -------------------------------------------------------------------------
 
 std::int32_t TCompiler::Compile(std::string_view text) {
+  // About one entry per operator and one per leaf.
+  shared_.Reserve(2 * static_cast<std::size_t>(std::max(eval_.CommandCapacity, 0)) + 8);
   std::int32_t root = kNoEntry;
   return Read(text, root) ? root : kNoEntry;
 }
@@ -327,12 +329,20 @@ std::int32_t TCompiler::EmitCommand(std::uint16_t code, TEvalValue** operands, s
 }
 
 std::int32_t TCompiler::Shared(const std::string& key) const {
-  const auto found = shared_.find(key);
-  return found == shared_.end() ? kNoEntry : found->second;
+  return shared_.Find(key);
 }
 
 void TCompiler::Share(const std::string& key, std::int32_t entry) {
-  shared_.emplace(key, entry);
+  shared_.Insert(key, entry);
+}
+
+std::int32_t TCompiler::Shared(const std::string& key, std::span<const std::int32_t> operands) {
+  return shared_.FindComposite(key, operands);
+}
+
+void TCompiler::Share(const std::string& key, std::int32_t entry,
+                      std::span<const std::int32_t> operands) {
+  shared_.InsertComposite(key, entry, operands);
 }
 
 bool TCompiler::IsVolatileName(std::string_view name) const {
@@ -388,6 +398,7 @@ std::int32_t TCompiler::EvalString(std::string_view leaf) {
   } else {
     return kNoEntry;
   }
+  if (eval_.DerivationMode) DeriveLeaf(entry);
   if (!isVolatile) Share(key, entry);
   return entry;
 }
@@ -395,14 +406,16 @@ std::int32_t TCompiler::EvalString(std::string_view leaf) {
 std::int32_t TCompiler::ApplyOperator(std::int32_t left, std::int32_t right, char symbol) {
   const bool isVolatile = Entry(left).isVolatile || Entry(right).isVolatile;
   const std::string key = KeyOf(symbol, left, right);
+  const std::int32_t operands[] = {left, right};
   if (!isVolatile) {
-    const std::int32_t found = Shared(key);
+    const std::int32_t found = Shared(key, operands);
     if (found >= 0) return found;
   }
   const std::int32_t entry = EvalExpres(left, right, symbol);
   if (entry < 0) return kNoEntry;
+  if (eval_.DerivationMode) DeriveOperator(entry);
   Entry(entry).isVolatile = isVolatile;
-  if (!isVolatile) Share(key, entry);
+  if (!isVolatile) Share(key, entry, operands);
   return entry;
 }
 
@@ -565,7 +578,7 @@ std::int32_t TCompiler::MakeList(const std::vector<std::int32_t>& members) {
     cellCount += Entry(member).cellCount;
   }
   if (!isVolatile) {
-    const std::int32_t found = Shared(key);
+    const std::int32_t found = Shared(key, members);
     if (found >= 0) return found;
   }
   const std::int32_t entry = NewEntry(TRecord1::shList);
@@ -585,15 +598,17 @@ std::int32_t TCompiler::MakeList(const std::vector<std::int32_t>& members) {
     e.dependent = e.dependent || m.dependent;
     e.fixed = e.fixed && m.fixed;
   }
-  if (!isVolatile) Share(key, entry);
+  if (eval_.DerivationMode) DeriveList(entry);
+  if (!isVolatile) Share(key, entry, members);
   return entry;
 }
 
 std::int32_t TCompiler::Call(std::string_view name, std::int32_t argument) {
   const bool isVolatile = IsVolatileName(name) || Entry(argument).isVolatile;
   const std::string key = "C" + ToLowerAscii(name) + "(" + std::to_string(argument);
+  const std::int32_t operands[] = {argument};
   if (!isVolatile) {
-    const std::int32_t found = Shared(key);
+    const std::int32_t found = Shared(key, operands);
     if (found >= 0) return found;
   }
   std::int32_t entry = kNoEntry;
@@ -614,8 +629,9 @@ std::int32_t TCompiler::Call(std::string_view name, std::int32_t argument) {
     return kNoEntry;
   }
   if (entry < 0) return kNoEntry;
+  if (eval_.DerivationMode) DeriveCall(entry);
   Entry(entry).isVolatile = Entry(entry).isVolatile || isVolatile;
-  if (!isVolatile) Share(key, entry);
+  if (!isVolatile) Share(key, entry, operands);
   return entry;
 }
 
@@ -863,8 +879,10 @@ std::string TCompiler::EntryText(std::int32_t root) const {
         piece("(");
         break;
       case TRecord1::shNegation:
+        // Enclosed, so that a negated base keeps its grouping: (-x)^2 is not -x^2.
+        piece(")");
         stack.push_back(e.right);
-        piece("-");
+        piece("(-");
         break;
       case TRecord1::shCall:
         piece(")");

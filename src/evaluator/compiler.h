@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "evaluator/complex_eval.h"
+#include "evaluator/sharing_table.h"
 
 namespace evaluator {
 
@@ -74,10 +76,29 @@ class TCompiler {
   std::int32_t EmitCommand(std::uint16_t code, TEvalValue** operands, std::int32_t count);
   std::int32_t Shared(const std::string& key) const;
   void Share(const std::string& key, std::int32_t entry);
+  // The same for a composite entry made of `operands` (see TSharingTable).
+  std::int32_t Shared(const std::string& key, std::span<const std::int32_t> operands);
+  void Share(const std::string& key, std::int32_t entry, std::span<const std::int32_t> operands);
   // The division whose two operand entries make a rational exponent, or -1.
   std::int32_t RationalExponent(std::int32_t exponent) const;
   bool IsVolatileName(std::string_view name) const;
   std::string ValueText(std::int32_t entry) const;
+
+  // Derivation mode (derivation.cpp): each finished entry gets its derivative text, built from
+  // its operands' texts and derivative texts.
+  void DeriveLeaf(std::int32_t entry);
+  void DeriveOperator(std::int32_t entry);
+  void DeriveCall(std::int32_t entry);
+  void DeriveList(std::int32_t entry);
+  std::string DeriveBuiltinCall(std::int32_t entry);
+  std::string DerivePower(std::int32_t base, std::int32_t exponent);
+  std::string DeriveQuotient(std::int32_t numerator, std::int32_t denominator);
+  std::string DeriveByOccurrence(std::int32_t argument);
+  // The entry's text with every operation in its own parentheses, built on demand and kept;
+  // null when it would pass the derivation's size limits.
+  const std::string* DerivationText(std::int32_t entry);
+  // Books the characters a rule read and wrote; the empty text once the limits are passed.
+  std::string Bounded(std::string derivative, std::size_t charactersRead);
 
   TRecord1& Entry(std::int32_t n) { return eval_.ListStr[static_cast<std::size_t>(n)]; }
   const TRecord1& Entry(std::int32_t n) const { return eval_.ListStr[static_cast<std::size_t>(n)]; }
@@ -87,7 +108,12 @@ class TCompiler {
   std::vector<TOperand> operands_;
   std::vector<TPendingOp> pending_;
   // Sharing: leaf texts, and structural keys of composite entries, to their entry.
-  std::unordered_map<std::string, std::int32_t> shared_;
+  TSharingTable shared_;
+  // Derivation mode: entry texts built so far (an empty one marks a text past the size limits;
+  // a node-based map, so texts handed out stay in place), and the characters the rules have
+  // handled in this parse.
+  std::unordered_map<std::int32_t, std::string> derivationTexts_;
+  std::size_t derivationWork_ = 0;
 };
 
 }  // namespace evaluator

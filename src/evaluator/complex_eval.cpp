@@ -170,6 +170,7 @@ bool TTalvekComplexEval::ReleaseTables() {
   CommandCount = 0;
   CommandCapacity = 0;
   guarded(kFreeListaProc, [&] { ListaProc.clear(); });
+  CommandPlan.Clear();
 
   ErrorCode = failed ? ecRelease : ecNone;
   CellCount = 0;

@@ -14,6 +14,7 @@
 #include "evaluator/cell_arena.h"
 #include "evaluator/error_codes.h"
 #include "evaluator/eval_errors.h"
+#include "evaluator/execution_plan.h"
 #include "evaluator/value.h"
 
 namespace evaluator {
@@ -220,6 +221,17 @@ class TTalvekComplexEval {
   // Registers the comma-separated names as variables 1, 2, ...
   void RegisterVariableList(const std::string& variableNames);
 
+  // ---- Derivative and Mathematica form ----------------------------------------------------
+  // The derivative text of the last parse made by VerifySyntaxSemanticsAndDerivation, or its
+  // Mathematica form; on failure the error fields say why (codes -1, -15, -16).
+  void GetDerivative(bool asMathematica, std::string& text);
+  // An expression text in the evaluator's normalised form written in Mathematica syntax; a
+  // deferred derivative mark f(x)' differentiates by DerivativeVariable. Never fails.
+  std::string ToMathematica(std::string_view text) const;
+  // The Mathematica form of the last parsed text; false, and no text, when there is none (nothing
+  // parsed, or the kept text erased by SetOriginalMathExpressionString).
+  bool GetMathematicaExpression(std::string& text);
+
   // ---- Execution entry points -----------------------------------------------------------------
   // Runs a parse of one expression; result is Null on failure.
   void DoMathExpression(TEvalValue& result);
@@ -232,6 +244,8 @@ class TTalvekComplexEval {
   void Execute();
   // Runs list[0] .. list[last] while ErrorFlag stays clear.
   void ExecuteComand(const PComand& list, std::int32_t last);
+  // Runs list[0] .. list[count - 1] while ErrorFlag stays clear.
+  void ExecuteCommands(const std::int32_t* list, std::size_t count);
   // Reports an arithmetic exception of `kind` raised by command `command` (1-based).
   void ExceptieMatematica(std::int32_t command, TMathErrorKind kind);
   static std::string MathExceptionText(std::int32_t kind) {
@@ -276,6 +290,10 @@ class TTalvekComplexEval {
   bool OriginalMathExpressionString = true;
   bool CurrencyMode = false;
   PComand MainCommands{};
+  // The command table as the interpreter runs it (interpreter.cpp). A successful parse asks for
+  // it, the first execution makes it and Release drops it; tables laid out by hand, without a
+  // parse, run without it.
+  TExecutionPlan CommandPlan{};
   std::int32_t MaxIteration = 100000;
   std::int32_t MaxFunctionStack = 200;
   bool FixDigitEndingNames = false;

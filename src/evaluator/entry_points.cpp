@@ -28,9 +28,12 @@ void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
     ErrorMessage = msg::kVectorOfExpressions;
   } else {
     Execute();
-    if (!ErrorFlag) result = *ResultCells[0];
+    if (!ErrorFlag) [[likely]] {
+      CopyCell(result, *ResultCells[0]);
+      return;
+    }
   }
-  if (ErrorFlag && OnExecuteError) OnExecuteError(*this);
+  if (OnExecuteError) OnExecuteError(*this);
 }
 
 TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
@@ -75,6 +78,9 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
   // Reported like Execute: a fresh code and kind, and -23 for a failure without a code.
   ErrorCode = ecNone;
   MathErrorKind = mekNone;
+  if (CallRunTimeFunctionDirectly(*this, static_cast<std::size_t>(index), values.data(), result)) {
+    return;
+  }
   TProcRec& call = Command(function->firstCommand);
   const std::size_t count = values.size();
   // The first call of a function is normally the left side of its definition, whose operands
@@ -85,11 +91,11 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
   for (std::size_t k = 0; operandsAreParameters && k < count; ++k) {
     operandsAreParameters = call.operands[k] == function->parameterCells[k];
   }
-  const PComand single{function->firstCommand};
+  const std::int32_t first = function->firstCommand;
   if (operandsAreParameters) {
     for (std::size_t k = 0; k < count; ++k)
-      *call.operands[k] = values[k];
-    ExecuteComand(single, 0);
+      CopyCell(*call.operands[k], values[k]);
+    ExecuteCommands(&first, 1);
   } else {
     std::vector<TEvalValue> arguments(values);
     std::vector<TEvalValue*> cells(count);
@@ -97,12 +103,12 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
       cells[k] = &arguments[k];
     TEvalValue** const own = call.operands;
     call.operands = cells.data();
-    ExecuteComand(single, 0);
+    ExecuteCommands(&first, 1);
     call.operands = own;
   }
 
   if (!ErrorFlag) {
-    result = *call.result[0];
+    CopyCell(result, *call.result[0]);
   } else {
     if (ErrorCode == ecNone) ErrorCode = ecExecution;
     if (OnExecuteError) OnExecuteError(*this);

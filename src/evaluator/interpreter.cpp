@@ -1,12 +1,15 @@
 // The command interpreter: walks over command lists under one guard per walk, dispatches each
 // command on its code, runs if/while/bk, calls application and runtime functions with the save
-// area and its limits, and reports the command that failed.
+// area and its limits, and reports the command that failed. After a parse it runs from the
+// execution plan, whose fast paths handle reals without the full rules.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "evaluator/complex_eval.h"
 #include "evaluator/functions.h"
@@ -22,12 +25,20 @@ constexpr std::string_view kInfiniteLoop = "INFINITE LOOP IN WHILE : MaxIteratio
 
 // Nested walks allowed on one thread (calls inside branches inside calls, loops in loops),
 // counted over every evaluator so that evaluators re-entered from application functions share
-// the bound. One level of nesting takes about 220 bytes of native stack in an optimised build
-// and about 1 KB unoptimised with the address sanitizer, so 4000 levels stay within 4 MB of
-// the 8 MB main-thread stack even then; deeper nesting reports a stack overflow (-35) instead
-// of exhausting the stack.
+// the bound. One level of nesting takes about 220 bytes of native stack in an optimised build,
+// so 4000 levels take under 1 MB; deeper nesting reports a stack overflow (-35) instead of
+// exhausting the stack.
 constexpr int kMaxNesting = 4000;
 thread_local int tNesting = 0;
+// Instrumented builds (sanitizers, coverage) make a level several times larger, so the stack
+// the nested walks take is measured too, from the outermost walk's frame, and kept within half
+// of the 8 MB main-thread stack.
+constexpr std::uintptr_t kMaxNestingStack = std::uintptr_t{4} << 20;
+thread_local std::uintptr_t tOutermostFrame = 0;
+
+inline std::uintptr_t FrameAddress() {
+  return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+}
 
 // The stack overflow the guard reports with code -35.
 class EStackOverflow : public EEvalError {
@@ -39,26 +50,18 @@ enum class TWalk : std::uint8_t { kExecute, kExecuteComand };
 
 class TNestingScope {
  public:
-  TNestingScope() { ++tNesting; }
+  TNestingScope() {
+    if (tNesting++ == 0) tOutermostFrame = FrameAddress();
+  }
   ~TNestingScope() { --tNesting; }
   TNestingScope(const TNestingScope&) = delete;
   TNestingScope& operator=(const TNestingScope&) = delete;
 };
 
-// Cells are written field by field. Building a whole temporary value and copying it out reads
-// back, in wide loads, bytes just written by narrow stores, which stalls the processor on every
-// command that feeds the next.
+// Cells are written field by field, and copied with CopyCell, for the reason given there.
 inline void SetReal(TEvalValue& cell, double x) {
   cell.real = x;
   cell.kind = vkReal;
-}
-
-inline void CopyValue(TEvalValue& cell, const TEvalValue& value) {
-  if (value.kind == vkReal) {
-    SetReal(cell, value.real);
-  } else {
-    cell = value;
-  }
 }
 
 // The fast paths for doubles: the value when it is finite; false sends the command to the full
@@ -86,59 +89,377 @@ template <class F>
   return true;
 }
 
+// ---- The plan's fast paths ---------------------------------------------------------------
+// Each computes a step whose operands are doubles and whose value is finite, and throws
+// nothing; false leaves the command to the full rules, which compute it again the same way and
+// decide the fault or the non-finite value.
+
+template <class F>
+[[gnu::always_inline]] inline bool RealOperatorStep(const TPlanStep& step, F op) {
+  const TEvalValue& x = *step.first;
+  const TEvalValue& y = *step.second;
+  if (x.kind != vkReal || y.kind != vkReal) return false;
+  const double value = op(x.real, y.real);
+  if (!std::isfinite(value)) [[unlikely]]
+    return false;
+  SetReal(*step.result, value);
+  return true;
+}
+
+template <class F>
+[[gnu::always_inline]] inline bool RealFunctionStep(const TPlanStep& step, F function) {
+  if (step.first->kind != vkReal) return false;
+  const double value = function(step.first->real);
+  if (!std::isfinite(value)) [[unlikely]]
+    return false;
+  SetReal(*step.result, value);
+  return true;
+}
+
+// x^y for a square or a cube; other exponents are RealPower's, in the full rules.
+[[gnu::always_inline]] inline bool RealPowerStep(const TPlanStep& step) {
+  const TEvalValue& x = *step.first;
+  const TEvalValue& y = *step.second;
+  if (x.kind != vkReal || y.kind != vkReal) return false;
+  double value = 0;
+  if (!SquareOrCube(x.real, y.real, value)) return false;
+  SetReal(*step.result, value);
+  return true;
+}
+
+// max and min of finite reals, keeping the first of equal operands as the full rules do.
+[[gnu::always_inline]] inline bool RealExtremeStep(const TPlanStep& step, bool greatest) {
+  double best = 0;
+  for (std::int32_t k = 0; k < step.count; ++k) {
+    const TEvalValue& v = *step.operands[k];
+    if (v.kind != vkReal || !std::isfinite(v.real)) return false;
+    if (k == 0 || (greatest ? best < v.real : best > v.real)) best = v.real;
+  }
+  SetReal(*step.result, best);
+  return true;
+}
+
+[[gnu::always_inline]] inline bool FastStep(const TPlanStep& step) {
+  switch (step.op) {
+    case TPlanStep::kAdd:
+      return RealOperatorStep(step, [](double x, double y) { return x + y; });
+    case TPlanStep::kSubtract:
+      return RealOperatorStep(step, [](double x, double y) { return x - y; });
+    case TPlanStep::kMultiply:
+      return RealOperatorStep(step, [](double x, double y) { return x * y; });
+    case TPlanStep::kDivide:
+      return RealOperatorStep(step, [](double x, double y) { return x / y; });
+    case TPlanStep::kPower:
+      return RealPowerStep(step);
+    case TPlanStep::kSquareRoot:
+      return RealFunctionStep(step, [](double x) { return std::sqrt(x); });
+    case TPlanStep::kAbsolute:
+      return RealFunctionStep(step, [](double x) { return std::fabs(x); });
+    case TPlanStep::kSquare:
+      return RealFunctionStep(step, [](double x) { return x * x; });
+    case TPlanStep::kFunction:
+      return RealFunctionStep(step, step.function);
+    case TPlanStep::kMax:
+      return RealExtremeStep(step, true);
+    case TPlanStep::kMin:
+      return RealExtremeStep(step, false);
+    case TPlanStep::kGeneral:
+    case TPlanStep::kNested:
+      return false;
+  }
+  return false;
+}
+
+// ---- Making the plan ---------------------------------------------------------------------
+
+// The one-argument functions whose full rules, for a double, give the math library's value
+// when it is finite.
+using TRealFunction = double (*)(double);
+TRealFunction MathLibraryFunction(std::uint16_t code, std::int32_t count) {
+  if (count != 1) return nullptr;  // arctan with two arguments, or a count the rules refuse
+  switch (code) {
+    case kCodeExp:
+      return [](double x) { return std::exp(x); };
+    case kCodeCos:
+      return [](double x) { return std::cos(x); };
+    case kCodeSin:
+      return [](double x) { return std::sin(x); };
+    case kCodeTan:
+      return [](double x) { return std::tan(x); };
+    case kCodeLn:
+    case kCodeLog:
+      return [](double x) { return std::log(x); };
+    case kCodeLnxp1:
+      return [](double x) { return std::log1p(x); };
+    case kCodeLog10:
+      return [](double x) { return std::log10(x); };
+    case kCodeLog2:
+      return [](double x) { return std::log2(x); };
+    case kCodeArccos:
+      return [](double x) { return std::acos(x); };
+    case kCodeArccosh:
+      return [](double x) { return std::acosh(x); };
+    case kCodeCosh:
+      return [](double x) { return std::cosh(x); };
+    case kCodeArcsin:
+      return [](double x) { return std::asin(x); };
+    case kCodeArcsinh:
+      return [](double x) { return std::asinh(x); };
+    case kCodeSinh:
+      return [](double x) { return std::sinh(x); };
+    case kCodeArctan:
+      return [](double x) { return std::atan(x); };
+    case kCodeArctanh:
+      return [](double x) { return std::atanh(x); };
+    case kCodeTanh:
+      return [](double x) { return std::tanh(x); };
+    case kCodeFloor:
+      return [](double x) { return std::floor(x); };
+    case kCodeCeil:
+    case kCodeCeiling:
+      return [](double x) { return std::ceil(x); };
+    case kCodeInt:
+    case kCodeIntegerpart:
+      return [](double x) { return std::trunc(x); };
+    default:
+      return nullptr;
+  }
+}
+
+TPlanStep::TOp FastOp(std::uint16_t code, std::int32_t count) {
+  if (count == 2) {
+    switch (code) {
+      case kCodeAdd:
+        return TPlanStep::kAdd;
+      case kCodeSubtract:
+        return TPlanStep::kSubtract;
+      case kCodeMultiply:
+        return TPlanStep::kMultiply;
+      case kCodeDivide:
+        return TPlanStep::kDivide;
+      case kCodePower:
+        return TPlanStep::kPower;
+      default:
+        break;
+    }
+  }
+  if (count == 1) {
+    if (code == kCodeSqrt) return TPlanStep::kSquareRoot;
+    if (code == kCodeAbs) return TPlanStep::kAbsolute;
+    if (code == kCodeSqr) return TPlanStep::kSquare;
+    if (MathLibraryFunction(code, count) != nullptr) return TPlanStep::kFunction;
+  }
+  if (count >= 1 && code == kCodeMax) return TPlanStep::kMax;
+  if (count >= 1 && code == kCodeMin) return TPlanStep::kMin;
+  return TPlanStep::kGeneral;
+}
+
+TPlanStep PlanStep(const TProcRec& proc, std::int32_t command) {
+  TPlanStep step;
+  step.command = command;
+  step.count = proc.count;
+  const bool nested =
+      proc.code == kCodeIf || proc.code == kCodeWhile || proc.code >= kFirstUserFunctionCode;
+  if (proc.result == nullptr || (proc.count > 0 && proc.operands == nullptr)) {
+    step.op = nested ? TPlanStep::kNested : TPlanStep::kGeneral;
+    return step;
+  }
+  step.result = proc.result[0];
+  if (nested) {
+    // A call's operands are read from the command when it runs: DoRunTimeFunction may lend it
+    // cells of its own.
+    step.op = TPlanStep::kNested;
+    return step;
+  }
+  step.operands = proc.operands;
+  if (proc.count >= 1) step.first = proc.operands[0];
+  if (proc.count >= 2) step.second = proc.operands[1];
+  step.op = FastOp(proc.code, proc.count);
+  if (step.op == TPlanStep::kFunction) step.function = MathLibraryFunction(proc.code, proc.count);
+  return step;
+}
+
+std::vector<TPlanStep> PlanList(const TExecutionPlan& plan, const PComand& list) {
+  std::vector<TPlanStep> steps;
+  steps.reserve(list.size());
+  for (const std::int32_t n : list)
+    steps.push_back(plan.commands[static_cast<std::size_t>(n - 1)]);
+  return steps;
+}
+
+// Whether CallRunTimeFunctionDirectly may run function `index`: what CallRunTimeFunction would
+// refuse is left to it, and so is a first call that does not take its arguments in the
+// parameter cells (a function first met in a call such as f(3)).
+bool CanCallDirectly(const TTalvekComplexEval& e, std::size_t index) {
+  const FuncRecord& function = e.FuncArray[index];
+  const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index];
+  const bool fast = std::all_of(body.begin(), body.end(), [](const TPlanStep& step) {
+    return step.op != TPlanStep::kGeneral && step.op != TPlanStep::kNested;
+  });
+  if (!fast || function.firstCommand < 1 ||
+      static_cast<std::size_t>(function.firstCommand) > e.ListaProc.size() ||
+      function.bodyResult == nullptr || function.parameterCount < 0 ||
+      (function.parameterCount > 0 && function.parameterCells == nullptr)) {
+    return false;
+  }
+  const TProcRec& call = e.ListaProc[static_cast<std::size_t>(function.firstCommand - 1)];
+  if (call.code != kFirstUserFunctionCode + e.UserFunctions.size() + index ||
+      call.result == nullptr || call.count < function.parameterCount) {
+    return false;
+  }
+  for (std::int32_t k = 0; k < function.parameterCount; ++k) {
+    if (call.operands[k] != function.parameterCells[k]) return false;
+  }
+  return true;
+}
+
+// Makes the plan when a parse asked for one; whether there is one.
+[[gnu::noinline]] bool MakePlan(TTalvekComplexEval& e) {
+  TExecutionPlan& plan = e.CommandPlan;
+  if (!plan.wanted || e.ListaProc.empty()) return false;
+  for (const std::int32_t n : e.MainCommands) {
+    if (n < 1 || static_cast<std::size_t>(n) > e.ListaProc.size()) return false;
+  }
+  for (const FuncRecord& function : e.FuncArray) {
+    for (const std::int32_t n : function.body) {
+      if (n < 1 || static_cast<std::size_t>(n) > e.ListaProc.size()) return false;
+    }
+  }
+  plan.commands.reserve(e.ListaProc.size());
+  for (std::size_t k = 0; k < e.ListaProc.size(); ++k)
+    plan.commands.push_back(PlanStep(e.ListaProc[k], static_cast<std::int32_t>(k + 1)));
+  plan.main = PlanList(plan, e.MainCommands);
+  plan.bodies.reserve(e.FuncArray.size());
+  plan.directFunctions.reserve(e.FuncArray.size());
+  for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
+    plan.bodies.push_back(PlanList(plan, e.FuncArray[index].body));
+    plan.directFunctions.push_back(CanCallDirectly(e, index));
+  }
+  return true;
+}
+
+// Whether walks run from the plan; makes it on the first walk after a parse.
+inline bool PlanReady(TTalvekComplexEval& e) {
+  if (e.CommandPlan.Ready()) [[likely]]
+    return true;
+  return MakePlan(e);
+}
+
+// ---- What a walk runs ----------------------------------------------------------------------
+// A walk goes over positions k = 0 .. count - 1 of a sequence, which names the command at each
+// position and, in a planned sequence, its step.
+
+struct TCommandList {
+  static constexpr bool kPlanned = false;
+  const std::int32_t* list;
+  std::int32_t Command(std::size_t k) const { return list[k]; }
+};
+
+struct TAllCommands {  // commands 1 .. count in creation order
+  static constexpr bool kPlanned = false;
+  std::int32_t Command(std::size_t k) const { return static_cast<std::int32_t>(k + 1); }
+};
+
+struct TPlannedList {
+  static constexpr bool kPlanned = true;
+  const std::int32_t* list;
+  const TPlanStep* plan;
+  std::int32_t Command(std::size_t k) const { return list[k]; }
+  const TPlanStep& Step(std::size_t k) const { return plan[list[k] - 1]; }
+};
+
+// Steps laid out in the order they run: the plan's commands, its main list or a body.
+struct TPlannedSteps {
+  static constexpr bool kPlanned = true;
+  const TPlanStep* steps;
+  std::int32_t Command(std::size_t k) const { return steps[k].command; }
+  const TPlanStep& Step(std::size_t k) const { return steps[k]; }
+};
+
+// Runs fast steps from position k on until one needs more; returns where it stopped, `count`
+// when all are done.
+template <class TSequence>
+std::size_t RunFastSteps(TSequence sequence, std::size_t k, std::size_t count) {
+  while (k < count && FastStep(sequence.Step(k)))
+    ++k;
+  return k;
+}
+
 // One activation of the interpreter on an evaluator. It keeps no state of its own: everything
 // lives in the evaluator's cells and fields.
 class TInterpreter {
  public:
   explicit TInterpreter(TTalvekComplexEval& eval) : e_(eval) {}
 
-  // Runs the commands list[0] .. list[count - 1] (with kSequential, the commands 1 .. count)
-  // while ErrorFlag stays clear. A failure ends the walk and is reported for the command that
-  // raised it.
-  template <bool kSequential>
-  void Walk(const std::int32_t* list, std::size_t count, TWalk walk) {
+  // Runs the commands at positions k .. count - 1 of the sequence while ErrorFlag stays clear.
+  // A failure ends the walk and is reported for the command that raised it.
+  template <class TSequence>
+  void Walk(TSequence sequence, std::size_t k, std::size_t count, TWalk walk) {
     const TNestingScope nesting;
-    std::size_t k = 0;
     try {
-      for (; k < count; ++k) {
+      if constexpr (TSequence::kPlanned) {
+        // Only forms and calls run walks of their own that can set ErrorFlag without throwing,
+        // so the flag is looked at after them alone.
         if (e_.ErrorFlag) return;
-        const std::int32_t n = CommandAt<kSequential>(list, k);
-        TProcRec& proc = Command(n);
-        // Forms and calls leave the walk's loop for a frame of their own, so that what stays
-        // on the native stack while they nest is as small as it can be.
-        if (proc.code == kCodeIf || proc.code == kCodeWhile ||
-            proc.code >= kFirstUserFunctionCode) {
-          Nest(n, proc);
-        } else {
-          Step(proc);
+        for (; k < count; ++k) {
+          const TPlanStep& step = sequence.Step(k);
+          if (FastStep(step)) continue;
+          const std::int32_t n = sequence.Command(k);
+          TProcRec& proc = Command(n);
+          if (step.op == TPlanStep::kNested) {
+            Nest(n, proc);
+            if (e_.ErrorFlag) return;
+          } else {
+            Step(proc);
+          }
+        }
+      } else {
+        for (; k < count; ++k) {
+          if (e_.ErrorFlag) return;
+          const std::int32_t n = sequence.Command(k);
+          TProcRec& proc = Command(n);
+          // Forms and calls leave the walk's loop for a frame of their own, so that what stays
+          // on the native stack while they nest is as small as it can be.
+          if (proc.code == kCodeIf || proc.code == kCodeWhile ||
+              proc.code >= kFirstUserFunctionCode) {
+            Nest(n, proc);
+          } else {
+            Step(proc);
+          }
         }
       }
     } catch (const EMathError& error) {
-      const std::int32_t command = CommandAt<kSequential>(list, k);
+      const std::int32_t command = sequence.Command(k);
       if (error.kind() >= mekOverflow && error.kind() <= mekInvalidOperation) {
         e_.ExceptieMatematica(command, error.kind());
       } else {
         ReportNonMath(walk, command, error.what(), false);
       }
     } catch (const EStackOverflow& error) {
-      ReportNonMath(walk, CommandAt<kSequential>(list, k), error.what(), true);
+      ReportNonMath(walk, sequence.Command(k), error.what(), true);
     } catch (const std::exception& error) {
-      ReportNonMath(walk, CommandAt<kSequential>(list, k), error.what(), false);
+      ReportNonMath(walk, sequence.Command(k), error.what(), false);
     } catch (...) {
-      ReportNonMath(walk, CommandAt<kSequential>(list, k), "UNKNOWN EXCEPTION", false);
+      ReportNonMath(walk, sequence.Command(k), "UNKNOWN EXCEPTION", false);
     }
+  }
+
+  // Runs steps laid out in order, as ExecuteComand runs a list: the fast steps at the front
+  // without a walk's frame, the rest in a walk.
+  void RunSteps(const std::vector<TPlanStep>& steps, TWalk walk) {
+    if (e_.ErrorFlag || steps.empty()) return;
+    const TPlannedSteps sequence{steps.data()};
+    const std::size_t done = RunFastSteps(sequence, 0, steps.size());
+    if (done < steps.size()) WalkOutOfLine(sequence, done, steps.size(), walk);
+  }
+
+  template <class TSequence>
+  [[gnu::noinline]] void WalkOutOfLine(TSequence sequence, std::size_t k, std::size_t count,
+                                       TWalk walk) {
+    Walk(sequence, k, count, walk);
   }
 
  private:
-  template <bool kSequential>
-  static std::int32_t CommandAt(const std::int32_t* list, std::size_t k) {
-    if constexpr (kSequential) {
-      return static_cast<std::int32_t>(k + 1);
-    } else {
-      return list[k];
-    }
-  }
-
   TProcRec& Command(std::int32_t n) { return e_.ListaProc[static_cast<std::size_t>(n - 1)]; }
 
   [[gnu::always_inline]] inline void Step(TProcRec& proc) {
@@ -168,15 +489,15 @@ class TInterpreter {
         }
         break;
       case kCodeAssign:
-        CopyValue(*a[0], *a[1]);
-        CopyValue(r, *a[1]);
+        CopyCell(*a[0], *a[1]);
+        CopyCell(r, *a[1]);
         return;
       case kCodeDefine:
         r = TEvalValue::Null();
         return;
       case kCodeBk:
         if (proc.count < 1) break;
-        CopyValue(r, *a[proc.count - 1]);
+        CopyCell(r, *a[proc.count - 1]);
         return;
       case kCodeExp:
         if (TryRealFunction(proc, r, [](double x) { return std::exp(x); })) return;
@@ -232,7 +553,7 @@ class TInterpreter {
   void Save(const PComand& list) {
     auto top = static_cast<std::size_t>(e_.FunctionStackTop);
     for (const std::int32_t n : list)
-      e_.FunctionStack[top++] = *Command(n).result[0];
+      CopyCell(e_.FunctionStack[top++], *Command(n).result[0]);
     e_.FunctionStackTop = static_cast<std::int32_t>(top);
   }
 
@@ -240,7 +561,27 @@ class TInterpreter {
     e_.FunctionStackTop -= static_cast<std::int32_t>(list.size());
     auto top = static_cast<std::size_t>(e_.FunctionStackTop);
     for (const std::int32_t n : list)
-      *Command(n).result[0] = e_.FunctionStack[top++];
+      CopyCell(*Command(n).result[0], e_.FunctionStack[top++]);
+  }
+
+  // The same for a body laid out in the plan, whose steps hold their result cells. Cell writes
+  // may alias anything, so the loops keep their bounds in locals.
+  void Save(const std::vector<TPlanStep>& steps) {
+    const TPlanStep* const body = steps.data();
+    const std::size_t size = steps.size();
+    TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
+    for (std::size_t k = 0; k < size; ++k)
+      CopyCell(saved[k], *body[k].result);
+    e_.FunctionStackTop += static_cast<std::int32_t>(size);
+  }
+
+  void Restore(const std::vector<TPlanStep>& steps) {
+    const TPlanStep* const body = steps.data();
+    const std::size_t size = steps.size();
+    e_.FunctionStackTop -= static_cast<std::int32_t>(size);
+    const TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
+    for (std::size_t k = 0; k < size; ++k)
+      CopyCell(*body[k].result, saved[k]);
   }
 
   void Run(const PComand& list) {
@@ -250,7 +591,10 @@ class TInterpreter {
   // Before a form or call runs nested walks: the native stack must not run out, whatever the
   // user's text nests.
   static void CheckNesting() {
-    if (tNesting >= kMaxNesting) throw EStackOverflow();
+    const std::uintptr_t frame = FrameAddress();
+    const std::uintptr_t used =
+        frame < tOutermostFrame ? tOutermostFrame - frame : frame - tOutermostFrame;
+    if (tNesting >= kMaxNesting || used > kMaxNestingStack) throw EStackOverflow();
   }
 
   // ---- Control forms ---------------------------------------------------------------------
@@ -280,10 +624,10 @@ class TInterpreter {
         if (!condition.IsBoolean()) throw EEvalError(kIncorrectBooleanType);
         if (condition.boolean) {
           Run(form.thenCommands);
-          value = *proc.operands[1];
+          CopyCell(value, *proc.operands[1]);
         } else if (proc.count >= 3) {
           Run(form.elseCommands);
-          value = *proc.operands[2];
+          CopyCell(value, *proc.operands[2]);
         }
       }
     } catch (...) {
@@ -293,7 +637,7 @@ class TInterpreter {
     restore();
     // Written after the restore: the value was read from a branch cell that the restore puts
     // back.
-    if (!e_.ErrorFlag) *proc.result[0] = value;
+    if (!e_.ErrorFlag) CopyCell(*proc.result[0], value);
   }
 
   // A while has no value: its result cell is never written.
@@ -369,35 +713,56 @@ class TInterpreter {
       throw EEvalError(std::string(msg::kFunctionStackOverflow));
     }
     CheckNesting();
+    // The body as the plan lays it out, when there is a plan.
+    const std::vector<TPlanStep>* steps =
+        e_.CommandPlan.Ready() && index < e_.CommandPlan.bodies.size()
+            ? &e_.CommandPlan.bodies[index]
+            : nullptr;
 
     // Room for the body's results, the saved parameters and the staged arguments.
     MakeRoom(function.body.size() + 2 * parameters);
-    Save(function.body);
-    auto top = static_cast<std::size_t>(e_.FunctionStackTop);
+    if (steps != nullptr) {
+      Save(*steps);
+    } else {
+      Save(function.body);
+    }
+    TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
+    TEvalValue* const staged = saved + parameters;
+    TEvalValue* const* const cells = function.parameterCells;
     for (std::size_t k = 0; k < parameters; ++k)
-      e_.FunctionStack[top + k] = *function.parameterCells[k];
+      CopyCell(saved[k], *cells[k]);
     e_.FunctionStackTop += static_cast<std::int32_t>(parameters);
-    top += parameters;
     // All arguments are read before any parameter is bound: an argument may be another
     // parameter of the same function, as in f(y, x) called from the body of f(x, y).
     for (std::size_t k = 0; k < parameters; ++k)
-      e_.FunctionStack[top + k] = *proc.operands[k];
+      CopyCell(staged[k], *proc.operands[k]);
     for (std::size_t k = 0; k < parameters; ++k)
-      *function.parameterCells[k] = e_.FunctionStack[top + k];
+      CopyCell(*cells[k], staged[k]);
 
     ++function.callDepth;
-    Run(function.body);
+    if (steps != nullptr) {
+      RunSteps(*steps, TWalk::kExecuteComand);
+    } else {
+      Run(function.body);
+    }
     --function.callDepth;
-    const TEvalValue value = bodyResult;
+    TEvalValue value;
+    CopyCell(value, bodyResult);
 
+    // The body's own calls may have grown FunctionStack, so the saved parameters are found
+    // again from the top.
     e_.FunctionStackTop -= static_cast<std::int32_t>(parameters);
-    top = static_cast<std::size_t>(e_.FunctionStackTop);
+    const TEvalValue* const restored = e_.FunctionStack.data() + e_.FunctionStackTop;
     for (std::size_t k = 0; k < parameters; ++k)
-      *function.parameterCells[k] = e_.FunctionStack[top + k];
-    Restore(function.body);
-    if (hasBody) bodyResult = value;
+      CopyCell(*cells[k], restored[k]);
+    if (steps != nullptr) {
+      Restore(*steps);
+    } else {
+      Restore(function.body);
+    }
+    if (hasBody) CopyCell(bodyResult, value);
     // Last, since a recursive call's own result cell is one of the body cells just restored.
-    *proc.result[0] = value;
+    CopyCell(*proc.result[0], value);
   }
 
   // ---- Reports ---------------------------------------------------------------------------
@@ -429,23 +794,92 @@ class TInterpreter {
 
 }  // namespace
 
+bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index,
+                                 const TEvalValue* values, TEvalValue& result) {
+  const TExecutionPlan& plan = e.CommandPlan;
+  if (!PlanReady(e) || index >= plan.directFunctions.size() || !plan.directFunctions[index]) {
+    return false;
+  }
+  FuncRecord& function = e.FuncArray[index];
+  const std::vector<TPlanStep>& steps = plan.bodies[index];
+  const TPlanStep* const body = steps.data();
+  // Cell writes may alias anything, so bounds are kept in locals.
+  const std::size_t size = steps.size();
+  const auto top = static_cast<std::size_t>(e.FunctionStackTop);
+  // The limits CallRunTimeFunction reports, and a save area that has to grow first, are left
+  // to it.
+  if (static_cast<std::int64_t>(function.callDepth) >= e.MaxFunctionStack ||
+      tNesting + 1 >= kMaxNesting || e.FunctionStackTop < 0 ||
+      top > e.FunctionStack.size() || e.FunctionStack.size() - top < size) {
+    return false;
+  }
+
+  // CallRunTimeFunction's steps, less those on the parameters: the call's operands are the
+  // parameter cells, so saving, binding and restoring them leaves the values there.
+  TEvalValue* const* const parameters = function.parameterCells;
+  for (std::int32_t k = 0; k < function.parameterCount; ++k)
+    CopyCell(*parameters[k], values[k]);
+  TEvalValue& bodyResult = *function.bodyResult[0];
+  if (size > 0) bodyResult = TEvalValue::Null();
+  TEvalValue* const saved = e.FunctionStack.data() + top;
+  for (std::size_t k = 0; k < size; ++k)
+    CopyCell(saved[k], *body[k].result);
+  ++function.callDepth;
+  const bool done = RunFastSteps(TPlannedSteps{body}, 0, size) == size;
+  --function.callDepth;
+  TEvalValue value;
+  CopyCell(value, bodyResult);
+  for (std::size_t k = 0; k < size; ++k)
+    CopyCell(*body[k].result, saved[k]);
+  // A step that needs the full rules: the cells are as they were before the body ran, and
+  // CallRunTimeFunction runs it again.
+  if (!done) return false;
+  if (size > 0) CopyCell(bodyResult, value);
+  TEvalValue& callResult = *e.ListaProc[static_cast<std::size_t>(function.firstCommand - 1)].result[0];
+  CopyCell(callResult, value);
+  CopyCell(result, value);
+  return true;
+}
+
 void TTalvekComplexEval::Execute() {
   MathErrorKind = mekNone;
   ErrorCode = ecNone;
   if (!MainCommands.empty()) {
-    ExecuteComand(MainCommands, static_cast<std::int32_t>(MainCommands.size()) - 1);
+    // The main list laid out in the plan, unless it has been replaced since the parse.
+    if (PlanReady(*this) && CommandPlan.main.size() == MainCommands.size()) {
+      TInterpreter(*this).RunSteps(CommandPlan.main, TWalk::kExecuteComand);
+    } else {
+      ExecuteCommands(MainCommands.data(), MainCommands.size());
+    }
   } else {
     const auto count =
         std::min(static_cast<std::size_t>(std::max(CommandCount, 0)), ListaProc.size());
-    TInterpreter(*this).Walk<true>(nullptr, count, TWalk::kExecute);
+    TInterpreter interpreter(*this);
+    if (PlanReady(*this)) {
+      interpreter.Walk(TPlannedSteps{CommandPlan.commands.data()}, 0, count, TWalk::kExecute);
+    } else {
+      interpreter.Walk(TAllCommands{}, 0, count, TWalk::kExecute);
+    }
   }
   if (ErrorFlag && ErrorCode == ecNone) ErrorCode = ecExecution;
 }
 
 void TTalvekComplexEval::ExecuteComand(const PComand& list, std::int32_t last) {
   if (last < 0) return;
-  const auto count = std::min(list.size(), static_cast<std::size_t>(last) + 1);
-  TInterpreter(*this).Walk<false>(list.data(), count, TWalk::kExecuteComand);
+  ExecuteCommands(list.data(), std::min(list.size(), static_cast<std::size_t>(last) + 1));
+}
+
+void TTalvekComplexEval::ExecuteCommands(const std::int32_t* list, std::size_t count) {
+  TInterpreter interpreter(*this);
+  if (PlanReady(*this)) {
+    if (ErrorFlag) return;
+    // A list of fast steps alone, the usual case, needs no walk with its guard and reports.
+    const TPlannedList sequence{list, CommandPlan.commands.data()};
+    const std::size_t done = RunFastSteps(sequence, 0, count);
+    if (done < count) interpreter.WalkOutOfLine(sequence, done, count, TWalk::kExecuteComand);
+  } else {
+    interpreter.Walk(TCommandList{list}, 0, count, TWalk::kExecuteComand);
+  }
 }
 
 void TTalvekComplexEval::ExceptieMatematica(std::int32_t command, TMathErrorKind kind) {

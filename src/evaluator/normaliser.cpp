@@ -183,6 +183,7 @@ std::string TTalvekComplexEval::CleanSigns(std::string_view input) {
       int depth = 0;
       std::size_t close = std::string::npos;
       bool singleTerm = true;
+      bool singleFactor = true;
       for (std::size_t k = i + 3; k < text.size(); ++k) {
         const char c = text[k];
         if (c == '(') {
@@ -198,9 +199,15 @@ std::string TTalvekComplexEval::CleanSigns(std::string_view input) {
         } else if (depth == 0 && (c == '+' || c == '-')) {
           // A sign right after an operator is part of its operand, not a new term.
           if (!IsOperatorCharacter(text[k - 1]) && text[k - 1] != '(') singleTerm = false;
+        } else if (depth == 0 && (c == '*' || c == '/' || c == '^')) {
+          singleFactor = false;
         }
       }
       if (close == std::string::npos || !singleTerm) continue;
+      // Without its parentheses the term would regroup: -(-x)^2 is not +x^2, and a/-(-x*y) is
+      // not a/+x*y.
+      if (close + 1 < text.size() && text[close + 1] == '^') continue;
+      if (i > 0 && (text[i - 1] == '/' || text[i - 1] == '^') && !singleFactor) continue;
       text[i] = outer == inner ? '+' : '-';
       text.erase(close, 1);
       text.erase(i + 1, 2);
@@ -208,7 +215,8 @@ std::string TTalvekComplexEval::CleanSigns(std::string_view input) {
     }
     if (changed) text = StripOuterParentheses(StripRedundantParentheses(text));
   }
-  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  // A dropped sign may leave the rest enclosed: +(a*b) becomes a*b.
+  if (!text.empty() && text[0] == '+') text = StripOuterParentheses(text.substr(1));
   return text;
 }
 

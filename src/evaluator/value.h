@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -82,6 +83,19 @@ struct TEvalValue {
   }
 };
 
+// Copies a value into a cell as the interpreter writes cells: the payload, then the kind. A
+// whole-struct copy reads kind and payload in one wide load, which the processor cannot serve
+// from the separate stores that have just written them, and waits for them to land instead.
+inline void CopyCell(TEvalValue& to, const TEvalValue& from) {
+  if (from.kind == vkComplex) {
+    to.complex = from.complex;
+  } else {
+    // real, currency and boolean share the first eight bytes of the payload
+    std::memcpy(&to.currency, &from.currency, sizeof to.currency);
+  }
+  to.kind = from.kind;
+}
+
 // The truth threshold constant "zero"; also the tolerance of ApproxEqual and RationalPower.
 inline constexpr double kZero = 1e-13;
 
@@ -123,6 +137,21 @@ TEvalValue RationalPower(const TEvalValue& x, const TEvalValue& p, const TEvalVa
 // The real rules behind Power and RationalPower.
 double RealPower(double x, double y);
 double RationalPower(double x, double p, double q);
+// x^2 and x^3 exactly as RealPower computes them (the same extended-precision products in the
+// same order), inline for the interpreter; false when RealPower has to decide: another
+// exponent, a zero base, or a value that is not finite.
+inline bool SquareOrCube(double x, double y, double& value) {
+  long double power = 0;
+  if (y == 2) {
+    power = static_cast<long double>(x) * x;
+  } else if (y == 3) {
+    power = static_cast<long double>(x) * (static_cast<long double>(x) * x);
+  } else {
+    return false;
+  }
+  value = static_cast<double>(power);
+  return x != 0 && std::isfinite(value);
+}
 
 // ---- Comparisons ---------------------------------------------------------------------------
 // eq and uneq give a boolean, or a NaN real when a real operand is NaN. The orderings accept

@@ -273,5 +273,17 @@ TEST(CommandLine, EquivalentAndUsage) {
   EXPECT_EQ(Command({"--version"}).out.rfind("calculator ", 0), 0u);
 }
 
+TEST(CommandLine, DeriveShowsTheDerivativeOrTheMessage) {
+  EXPECT_EQ(Command({"--derive", "x^2", "--var", "X"}).out, "2*x\n");
+  EXPECT_EQ(Command({"--derive", "x^2*y", "--var", "y", "--mathematica"}).out, "x^2\n");
+  const TRun none = Command({"--derive", "abs(x)", "--var", "x"});
+  EXPECT_EQ(none.code, 0) << "no derivative is still an answer";
+  EXPECT_EQ(none.out, "nan\n");
+  const TRun bad = Command({"--derive", "x", "--var", "sin"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "Invalid name of derivative variable :  sin\n");
+  EXPECT_EQ(Command({"--derive", "x"}).code, 2) << "--var is required";
+}
+
 }  // namespace
 }  // namespace app

@@ -1,0 +1,36 @@
+// The work both evaluators are timed on: expressions written in each one's syntax, and texts
+// generated to a given size for the parse-scaling runs.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace bench {
+
+// One expression in x, y and z, as this evaluator and as muParser write it.
+struct TBenchExpression {
+  std::string name;  // the row label: our text, or a short description for long ones
+  std::string ours;
+  std::string peer;
+};
+
+// The twelve typical expressions, a sum of twenty such terms and a 100-character expression.
+std::span<const TBenchExpression> Expressions();
+
+enum class TTextShape { kSum, kVector, kNestedCalls };
+
+// "x+y+z+x+...", "x,y,z,x,..." or "sin(sin(...sin(x)...))", about `bytes` characters long.
+std::string GeneratedText(TTextShape shape, std::size_t bytes);
+std::string_view ShapeName(TTextShape shape);
+
+// Values for x, y and z that the evaluation runs cycle through (kPointCount of each, all in
+// (0, 1), where no expression above faults).
+inline constexpr std::size_t kPointCount = 1024;
+struct TPoint {
+  double x, y, z;
+};
+std::span<const TPoint> Points();
+
+}  // namespace bench
