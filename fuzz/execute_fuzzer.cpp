@@ -17,6 +17,9 @@ using evaluator::TUserVarArray;
 // Executions per input: enough to walk through many value combinations, few enough to keep an
 // input well under a millisecond for ordinary texts.
 constexpr int kMaxRounds = 64;
+// Work units (see BoundWork) one execution may take: up to 64 rounds run the text and each
+// runtime function once.
+constexpr double kWorkPerExecution = 2e3;
 
 }  // namespace
 
@@ -44,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   eval->VerifySyntaxSemanticsPointerVar(text, variables, modes.definitions);
   CheckParse(*eval);
   if (eval->ErrorFlag) return 0;
-  BoundWork(*eval);
+  BoundWork(*eval, kWorkPerExecution);
 
   TEvalValue result;
   for (int round = 0; round < kMaxRounds; ++round) {

@@ -28,10 +28,9 @@ using evaluator::TTalvekComplexEval;
 inline constexpr std::int32_t kMaxIteration = 1000;
 inline constexpr std::int32_t kMaxFunctionStack = 50;
 inline constexpr std::int32_t kMaxLinearDepth = 5000;
-// Command runs one execution may take. The language can ask for exponential work (Fib(n)
-// with two recursive calls, loops in loops), which is slow by right, not a fault; the limits
-// are lowered per text so that no legitimate program takes much more than this.
-inline constexpr double kCommandBudget = 5e4;
+// The language can ask for exponential work (Fib(n) with two recursive calls, loops in
+// loops), which is slow by right, not a fault, so the limits are lowered per text (BoundWork)
+// to keep each input well inside the one-second timeout.
 
 // The first input byte, bit by bit.
 struct TModes {
@@ -143,33 +142,34 @@ inline void ReadBack(TTalvekComplexEval& eval) {
   if (length == std::numeric_limits<std::size_t>::max()) std::abort();  // keeps the reads
 }
 
-// Lowers MaxIteration and MaxFunctionStack so that the parsed text cannot run much more than
-// kCommandBudget commands per execution. With N commands, w loops, f runtime functions and b
-// calls of runtime functions inside bodies, branches and loops, an activation runs at most
-// N * MaxIteration^w commands and starts at most g = b * MaxIteration^w others, and calls nest
-// at most MaxFunctionStack * f deep. The loops get half the budget's exponent, the calls the
-// rest: linearly deep recursion (g <= 1) is allowed deep enough to reach the interpreter's
-// nesting bound, branching recursion only a few levels. Both limits stay at least 1, so their
-// failures are still reached.
-inline void BoundWork(TTalvekComplexEval& eval) {
-  std::vector<std::int32_t> nested;
-  for (const evaluator::FuncRecord& function : eval.FuncArray)
-    nested.insert(nested.end(), function.body.begin(), function.body.end());
-  for (const evaluator::IfRecord& form : eval.IfArray) {
-    for (const evaluator::PComand* list : {&form.condition, &form.thenCommands, &form.elseCommands})
-      nested.insert(nested.end(), list->begin(), list->end());
-  }
-  for (const evaluator::WhileRecord& loop : eval.WhileArray) {
-    nested.insert(nested.end(), loop.test.begin(), loop.test.end());
-    nested.insert(nested.end(), loop.body.begin(), loop.body.end());
-  }
-  std::sort(nested.begin(), nested.end());
-  nested.erase(std::unique(nested.begin(), nested.end()), nested.end());
+// Lowers MaxIteration and MaxFunctionStack so that one execution of the parsed text cannot do
+// much more than `budget` units of work, a unit being one command or a tenth of a call. With N
+// commands, w loops, f runtime functions and b calls of runtime functions in bodies, branches
+// and loops (counted as often as the lists name them, since each naming runs), an activation
+// does at most N * MaxIteration^w units and starts at most g = b * MaxIteration^w others, and
+// calls nest at most MaxFunctionStack * f deep. The loops get half the budget's exponent, the
+// calls the rest: recursion with one recursive call may go deep enough to reach the
+// interpreter's nesting bound, branching recursion only a few levels. Both limits stay at
+// least 1, so their failures are still reached.
+inline void BoundWork(TTalvekComplexEval& eval, double budget) {
   const std::int32_t firstRunTimeCode =
       evaluator::kFirstUserFunctionCode + eval.GetUserFunctionCount();
   double calls = 0;
-  for (const std::int32_t n : nested) {
-    if (n >= 1 && n <= eval.CommandCount && eval.Command(n).code >= firstRunTimeCode) ++calls;
+  const auto count = [&](const evaluator::PComand& list) {
+    for (const std::int32_t n : list) {
+      if (n >= 1 && n <= eval.CommandCount && eval.Command(n).code >= firstRunTimeCode) ++calls;
+    }
+  };
+  for (const evaluator::FuncRecord& function : eval.FuncArray)
+    count(function.body);
+  for (const evaluator::IfRecord& form : eval.IfArray) {
+    count(form.condition);
+    count(form.thenCommands);
+    count(form.elseCommands);
+  }
+  for (const evaluator::WhileRecord& loop : eval.WhileArray) {
+    count(loop.test);
+    count(loop.body);
   }
   double loops = 0;
   for (const evaluator::TProcRec& proc : eval.ListaProc)
@@ -179,7 +179,8 @@ inline void BoundWork(TTalvekComplexEval& eval) {
   auto clamp = [](double value, std::int32_t highest) {
     return static_cast<std::int32_t>(std::clamp(std::floor(value), 1.0, double(highest)));
   };
-  const double room = std::log(kCommandBudget / std::max(1.0, double(eval.CommandCount)));
+  const double unitsPerActivation = eval.CommandCount + 10.0;
+  const double room = std::log(std::max(budget / unitsPerActivation, 1.0));
   const std::int32_t rounds =
       loops > 0 ? clamp(std::exp(room / (2 * loops)), kMaxIteration) : kMaxIteration;
   const double loopExponent = loops * std::log(rounds);

@@ -13,6 +13,10 @@ namespace {
 using evaluator::TUserValuesArray;
 using evaluator::TUserVarArray;
 
+// Work units (see BoundWork) one execution may take: a parse runs a handful of times, and deep
+// enough to reach the interpreter's nesting bound.
+constexpr double kWorkPerExecution = 3e4;
+
 // Calls every runtime function with reals, with values of every kind read from the text's own
 // bytes, and with a wrong argument count.
 void RunTimeFunctions(TTalvekComplexEval& eval, const std::string& text) {
@@ -38,6 +42,23 @@ void RunTimeFunctions(TTalvekComplexEval& eval, const std::string& text) {
   eval.DoRunTimeFunction(eval.GetRunTimeFunctionCount(), {}, result);
   if (!eval.ErrorFlag) Violation("runtime function index past the end accepted", eval);
   CheckStatedError(eval);
+}
+
+// The derivative, plain and in Mathematica form, and the parsed text in Mathematica form, as
+// the derivative window and the export read them.
+void Export(TTalvekComplexEval& eval, bool derivation) {
+  std::string text;
+  for (const bool asMathematica : {false, true}) {
+    eval.GetDerivative(asMathematica, text);
+    CheckStatedError(eval);
+    if (!derivation && eval.ErrorCode != evaluator::ecNotDerivationParse) {
+      Violation("derivative of a parse without derivation", eval);
+    }
+    if (derivation && eval.ErrorFlag && eval.ErrorCode != evaluator::ecDerivativeErased) {
+      Violation("derivation parse without derivative", eval);
+    }
+  }
+  eval.GetMathematicaExpression(text);
 }
 
 // What a parse tells its owner.
@@ -124,8 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TParseOutcome first = parse();
   CheckParse(*eval);
   if (!eval->ErrorFlag) {
-    BoundWork(*eval);
+    BoundWork(*eval, kWorkPerExecution);
     ReadBack(*eval);
+    Export(*eval, modes.entryPoint == 3);
     ExecuteResults(*eval);
     // A second run starts from whatever the first one left in the cells.
     ExecuteResults(*eval);

@@ -15,9 +15,12 @@ namespace {
 
 // Derivative texts of products and nested calls grow with the square of the input, and each
 // builder re-reads its operands. Past these limits a derivative counts as one that cannot be
-// formed, so that differentiation ends in bounded time and memory on any input.
-constexpr std::size_t kMaxDerivationText = std::size_t{1} << 18;
-constexpr std::size_t kDerivationWorkBudget = std::size_t{1} << 25;
+// formed, so that differentiation ends in bounded time and memory on any input. A character of
+// work costs several nanoseconds of cleaning (far more in sanitizer builds), and the derivative
+// window derives again at every keystroke: these bounds keep the worst input to a few tens of
+// milliseconds, while a product of eighty factors still derives.
+constexpr std::size_t kMaxDerivationText = std::size_t{1} << 15;
+constexpr std::size_t kDerivationWorkBudget = std::size_t{1} << 22;
 
 // A folded value without a derivative: not a number, or no number at all.
 bool HasNoDerivative(const TEvalValue& value) {

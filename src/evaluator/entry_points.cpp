@@ -16,6 +16,9 @@ constexpr std::string_view kRunTimeFunctionIndex = "DoRunTimeFunction-> INCORREC
 }  // namespace
 
 void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
+  // The usual case, a parse whose commands all run by their fast paths, needs none of what
+  // follows.
+  if (RunMainDirectly(*this, result)) return;
   result = TEvalValue::Null();
   ErrorFlag = false;
   if (ResultCount == 0) {

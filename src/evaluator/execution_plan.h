@@ -39,26 +39,57 @@ struct TPlanStep {
   TOp op = kGeneral;
 };
 
+// A command list laid out in the order it runs.
+struct TPlanList {
+  std::vector<TPlanStep> steps;
+  // The leading steps that have fast paths, and the cells they read that no earlier step
+  // writes. While those cells hold doubles, so do all the operands of the leading steps, and
+  // the steps run without looking at kinds. Left empty for long lists.
+  std::size_t fastSteps = 0;
+  std::vector<const TEvalValue*> inputs;
+};
+
 struct TExecutionPlan {
   std::vector<TPlanStep> commands;  // the step of command n at n - 1
-  std::vector<TPlanStep> main;      // MainCommands, in order
-  std::vector<std::vector<TPlanStep>> bodies;  // the body of each runtime function, in order
-  // Whether each runtime function can be run by CallRunTimeFunctionDirectly: its body is made
-  // of fast steps alone, and its first call command has the parameter cells as operands.
-  std::vector<std::uint8_t> directFunctions;
+  TPlanList main;                   // MainCommands
+  // Whether every step of `main` has a fast path, so that RunMainDirectly may try it; and the
+  // length of MainCommands when the plan was made.
+  bool mainDirect = false;
+  std::size_t mainCount = 0;
+  std::vector<TPlanList> bodies;    // the body of each runtime function
+  // For each runtime function, what CallRunTimeFunctionDirectly needs, or nothing (`direct`
+  // false) when it cannot run the function.
+  struct TDirectCall {
+    bool direct = false;  // the body is made of fast steps alone, and the first call command
+                          // has the parameter cells as operands
+    std::vector<TEvalValue*> saved;  // the result cells of the body's commands, in order
+    TEvalValue* const* parameters = nullptr;
+    std::int32_t parameterCount = 0;
+    TEvalValue* bodyResult = nullptr;
+    TEvalValue* callResult = nullptr;  // of the first call command
+  };
+  std::vector<TDirectCall> directCalls;
   bool wanted = false;  // set by a successful parse: the first execution makes the plan
 
   bool Ready() const { return !commands.empty(); }
   void Clear() {
     commands.clear();
-    main.clear();
+    main = TPlanList{};
+    mainDirect = false;
+    mainCount = 0;
     bodies.clear();
-    directFunctions.clear();
+    directCalls.clear();
     wanted = false;
   }
 };
 
 class TTalvekComplexEval;
+
+// DoMathExpression's run of a parse whose main list runs by fast steps alone: the steps, then
+// the result cell into `result`, with the error fields cleared as a successful run leaves
+// them. False when a step needs the full rules, or there is no such plan yet; then
+// DoMathExpression runs the list again from its start (interpreter.cpp).
+bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 
 // DoRunTimeFunction's run of runtime function `index` (0-based) with `values` (as many as it
 // has parameters), without a walk, when the plan marks the function direct and no limit is

@@ -4,6 +4,7 @@
 // execution plan, whose fast paths handle reals without the full rules.
 #include <algorithm>
 #include <cmath>
+#include <math.h>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -94,11 +95,19 @@ template <class F>
 // nothing; false leaves the command to the full rules, which compute it again the same way and
 // decide the fault or the non-finite value.
 
-template <class F>
+// With kKnownReal the operands are known to hold doubles (see TPlanList) and kinds are not
+// looked at.
+
+template <bool kKnownReal>
+[[gnu::always_inline]] inline bool Real(const TEvalValue& x) {
+  return kKnownReal || x.kind == vkReal;
+}
+
+template <bool kKnownReal, class F>
 [[gnu::always_inline]] inline bool RealOperatorStep(const TPlanStep& step, F op) {
   const TEvalValue& x = *step.first;
   const TEvalValue& y = *step.second;
-  if (x.kind != vkReal || y.kind != vkReal) return false;
+  if (!Real<kKnownReal>(x) || !Real<kKnownReal>(y)) return false;
   const double value = op(x.real, y.real);
   if (!std::isfinite(value)) [[unlikely]]
     return false;
@@ -106,9 +115,9 @@ template <class F>
   return true;
 }
 
-template <class F>
+template <bool kKnownReal, class F>
 [[gnu::always_inline]] inline bool RealFunctionStep(const TPlanStep& step, F function) {
-  if (step.first->kind != vkReal) return false;
+  if (!Real<kKnownReal>(*step.first)) return false;
   const double value = function(step.first->real);
   if (!std::isfinite(value)) [[unlikely]]
     return false;
@@ -117,10 +126,11 @@ template <class F>
 }
 
 // x^y for a square or a cube; other exponents are RealPower's, in the full rules.
+template <bool kKnownReal>
 [[gnu::always_inline]] inline bool RealPowerStep(const TPlanStep& step) {
   const TEvalValue& x = *step.first;
   const TEvalValue& y = *step.second;
-  if (x.kind != vkReal || y.kind != vkReal) return false;
+  if (!Real<kKnownReal>(x) || !Real<kKnownReal>(y)) return false;
   double value = 0;
   if (!SquareOrCube(x.real, y.real, value)) return false;
   SetReal(*step.result, value);
@@ -128,41 +138,43 @@ template <class F>
 }
 
 // max and min of finite reals, keeping the first of equal operands as the full rules do.
+template <bool kKnownReal>
 [[gnu::always_inline]] inline bool RealExtremeStep(const TPlanStep& step, bool greatest) {
   double best = 0;
   for (std::int32_t k = 0; k < step.count; ++k) {
     const TEvalValue& v = *step.operands[k];
-    if (v.kind != vkReal || !std::isfinite(v.real)) return false;
+    if (!Real<kKnownReal>(v) || !std::isfinite(v.real)) return false;
     if (k == 0 || (greatest ? best < v.real : best > v.real)) best = v.real;
   }
   SetReal(*step.result, best);
   return true;
 }
 
+template <bool kKnownReal>
 [[gnu::always_inline]] inline bool FastStep(const TPlanStep& step) {
   switch (step.op) {
     case TPlanStep::kAdd:
-      return RealOperatorStep(step, [](double x, double y) { return x + y; });
+      return RealOperatorStep<kKnownReal>(step, [](double x, double y) { return x + y; });
     case TPlanStep::kSubtract:
-      return RealOperatorStep(step, [](double x, double y) { return x - y; });
+      return RealOperatorStep<kKnownReal>(step, [](double x, double y) { return x - y; });
     case TPlanStep::kMultiply:
-      return RealOperatorStep(step, [](double x, double y) { return x * y; });
+      return RealOperatorStep<kKnownReal>(step, [](double x, double y) { return x * y; });
     case TPlanStep::kDivide:
-      return RealOperatorStep(step, [](double x, double y) { return x / y; });
+      return RealOperatorStep<kKnownReal>(step, [](double x, double y) { return x / y; });
     case TPlanStep::kPower:
-      return RealPowerStep(step);
+      return RealPowerStep<kKnownReal>(step);
     case TPlanStep::kSquareRoot:
-      return RealFunctionStep(step, [](double x) { return std::sqrt(x); });
+      return RealFunctionStep<kKnownReal>(step, [](double x) { return std::sqrt(x); });
     case TPlanStep::kAbsolute:
-      return RealFunctionStep(step, [](double x) { return std::fabs(x); });
+      return RealFunctionStep<kKnownReal>(step, [](double x) { return std::fabs(x); });
     case TPlanStep::kSquare:
-      return RealFunctionStep(step, [](double x) { return x * x; });
+      return RealFunctionStep<kKnownReal>(step, [](double x) { return x * x; });
     case TPlanStep::kFunction:
-      return RealFunctionStep(step, step.function);
+      return RealFunctionStep<kKnownReal>(step, step.function);
     case TPlanStep::kMax:
-      return RealExtremeStep(step, true);
+      return RealExtremeStep<kKnownReal>(step, true);
     case TPlanStep::kMin:
-      return RealExtremeStep(step, false);
+      return RealExtremeStep<kKnownReal>(step, false);
     case TPlanStep::kGeneral:
     case TPlanStep::kNested:
       return false;
@@ -170,57 +182,74 @@ template <class F>
   return false;
 }
 
+// Runs the fast steps at the front of a list, those of the known-real front without looking
+// at kinds; returns where it stopped, the list's size when every step is done.
+[[gnu::always_inline]] inline std::size_t RunFastFront(const TPlanList& list) {
+  const TPlanStep* const begin = list.steps.data();
+  const TPlanStep* const end = begin + list.steps.size();
+  const TPlanStep* step = begin;
+  const auto isReal = [](const TEvalValue* cell) { return cell->kind == vkReal; };
+  if (std::all_of(list.inputs.begin(), list.inputs.end(), isReal)) {
+    const TPlanStep* const known = begin + list.fastSteps;
+    while (step != known && FastStep<true>(*step))
+      ++step;
+  }
+  while (step != end && FastStep<false>(*step))
+    ++step;
+  return static_cast<std::size_t>(step - begin);
+}
+
 // ---- Making the plan ---------------------------------------------------------------------
 
 // The one-argument functions whose full rules, for a double, give the math library's value
-// when it is finite.
+// when it is finite: the library's own functions, which the full rules call too.
 using TRealFunction = double (*)(double);
 TRealFunction MathLibraryFunction(std::uint16_t code, std::int32_t count) {
   if (count != 1) return nullptr;  // arctan with two arguments, or a count the rules refuse
   switch (code) {
     case kCodeExp:
-      return [](double x) { return std::exp(x); };
+      return &::exp;
     case kCodeCos:
-      return [](double x) { return std::cos(x); };
+      return &::cos;
     case kCodeSin:
-      return [](double x) { return std::sin(x); };
+      return &::sin;
     case kCodeTan:
-      return [](double x) { return std::tan(x); };
+      return &::tan;
     case kCodeLn:
     case kCodeLog:
-      return [](double x) { return std::log(x); };
+      return &::log;
     case kCodeLnxp1:
-      return [](double x) { return std::log1p(x); };
+      return &::log1p;
     case kCodeLog10:
-      return [](double x) { return std::log10(x); };
+      return &::log10;
     case kCodeLog2:
-      return [](double x) { return std::log2(x); };
+      return &::log2;
     case kCodeArccos:
-      return [](double x) { return std::acos(x); };
+      return &::acos;
     case kCodeArccosh:
-      return [](double x) { return std::acosh(x); };
+      return &::acosh;
     case kCodeCosh:
-      return [](double x) { return std::cosh(x); };
+      return &::cosh;
     case kCodeArcsin:
-      return [](double x) { return std::asin(x); };
+      return &::asin;
     case kCodeArcsinh:
-      return [](double x) { return std::asinh(x); };
+      return &::asinh;
     case kCodeSinh:
-      return [](double x) { return std::sinh(x); };
+      return &::sinh;
     case kCodeArctan:
-      return [](double x) { return std::atan(x); };
+      return &::atan;
     case kCodeArctanh:
-      return [](double x) { return std::atanh(x); };
+      return &::atanh;
     case kCodeTanh:
-      return [](double x) { return std::tanh(x); };
+      return &::tanh;
     case kCodeFloor:
-      return [](double x) { return std::floor(x); };
+      return &::floor;
     case kCodeCeil:
     case kCodeCeiling:
-      return [](double x) { return std::ceil(x); };
+      return &::ceil;
     case kCodeInt:
     case kCodeIntegerpart:
-      return [](double x) { return std::trunc(x); };
+      return &::trunc;
     default:
       return nullptr;
   }
@@ -279,20 +308,39 @@ TPlanStep PlanStep(const TProcRec& proc, std::int32_t command) {
   return step;
 }
 
-std::vector<TPlanStep> PlanList(const TExecutionPlan& plan, const PComand& list) {
-  std::vector<TPlanStep> steps;
-  steps.reserve(list.size());
+// Lists longer than this run their fast steps with kinds looked at: finding the inputs of a
+// list takes time that grows with the square of its length.
+constexpr std::size_t kKnownRealListLimit = 256;
+
+TPlanList PlanList(const TExecutionPlan& plan, const PComand& list) {
+  TPlanList planned;
+  planned.steps.reserve(list.size());
   for (const std::int32_t n : list)
-    steps.push_back(plan.commands[static_cast<std::size_t>(n - 1)]);
-  return steps;
+    planned.steps.push_back(plan.commands[static_cast<std::size_t>(n - 1)]);
+  if (list.size() > kKnownRealListLimit) return planned;
+  std::vector<const TEvalValue*> written;
+  for (const TPlanStep& step : planned.steps) {
+    if (step.op == TPlanStep::kGeneral || step.op == TPlanStep::kNested) break;
+    for (std::int32_t k = 0; k < step.count; ++k) {
+      const TEvalValue* const cell = step.operands[k];
+      const auto seen = [cell](const std::vector<const TEvalValue*>& cells) {
+        return std::find(cells.begin(), cells.end(), cell) != cells.end();
+      };
+      if (!seen(written) && !seen(planned.inputs)) planned.inputs.push_back(cell);
+    }
+    written.push_back(step.result);
+    ++planned.fastSteps;
+  }
+  return planned;
 }
 
-// Whether CallRunTimeFunctionDirectly may run function `index`: what CallRunTimeFunction would
-// refuse is left to it, and so is a first call that does not take its arguments in the
+// What CallRunTimeFunctionDirectly needs to run function `index`. What CallRunTimeFunction
+// would refuse is left to it, and so is a first call that does not take its arguments in the
 // parameter cells (a function first met in a call such as f(3)).
-bool CanCallDirectly(const TTalvekComplexEval& e, std::size_t index) {
+TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t index) {
+  TExecutionPlan::TDirectCall direct;
   const FuncRecord& function = e.FuncArray[index];
-  const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index];
+  const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index].steps;
   const bool fast = std::all_of(body.begin(), body.end(), [](const TPlanStep& step) {
     return step.op != TPlanStep::kGeneral && step.op != TPlanStep::kNested;
   });
@@ -300,17 +348,24 @@ bool CanCallDirectly(const TTalvekComplexEval& e, std::size_t index) {
       static_cast<std::size_t>(function.firstCommand) > e.ListaProc.size() ||
       function.bodyResult == nullptr || function.parameterCount < 0 ||
       (function.parameterCount > 0 && function.parameterCells == nullptr)) {
-    return false;
+    return direct;
   }
   const TProcRec& call = e.ListaProc[static_cast<std::size_t>(function.firstCommand - 1)];
   if (call.code != kFirstUserFunctionCode + e.UserFunctions.size() + index ||
       call.result == nullptr || call.count < function.parameterCount) {
-    return false;
+    return direct;
   }
   for (std::int32_t k = 0; k < function.parameterCount; ++k) {
-    if (call.operands[k] != function.parameterCells[k]) return false;
+    if (call.operands[k] != function.parameterCells[k]) return direct;
   }
-  return true;
+  direct.direct = true;
+  for (const TPlanStep& step : body)
+    direct.saved.push_back(step.result);
+  direct.parameters = function.parameterCells;
+  direct.parameterCount = function.parameterCount;
+  direct.bodyResult = function.bodyResult[0];
+  direct.callResult = call.result[0];
+  return direct;
 }
 
 // Makes the plan when a parse asked for one; whether there is one.
@@ -329,11 +384,19 @@ bool CanCallDirectly(const TTalvekComplexEval& e, std::size_t index) {
   for (std::size_t k = 0; k < e.ListaProc.size(); ++k)
     plan.commands.push_back(PlanStep(e.ListaProc[k], static_cast<std::int32_t>(k + 1)));
   plan.main = PlanList(plan, e.MainCommands);
+  plan.mainCount = e.MainCommands.size();
+  plan.mainDirect = !plan.main.steps.empty() && e.ResultCount == 1 && e.ResultCells != nullptr &&
+                    e.ResultCells[0] != nullptr &&
+                    std::all_of(plan.main.steps.begin(), plan.main.steps.end(),
+                                [](const TPlanStep& step) {
+                                  return step.op != TPlanStep::kGeneral &&
+                                         step.op != TPlanStep::kNested;
+                                });
   plan.bodies.reserve(e.FuncArray.size());
-  plan.directFunctions.reserve(e.FuncArray.size());
+  plan.directCalls.reserve(e.FuncArray.size());
   for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
     plan.bodies.push_back(PlanList(plan, e.FuncArray[index].body));
-    plan.directFunctions.push_back(CanCallDirectly(e, index));
+    plan.directCalls.push_back(DirectCall(e, index));
   }
   return true;
 }
@@ -380,7 +443,7 @@ struct TPlannedSteps {
 // when all are done.
 template <class TSequence>
 std::size_t RunFastSteps(TSequence sequence, std::size_t k, std::size_t count) {
-  while (k < count && FastStep(sequence.Step(k)))
+  while (k < count && FastStep<false>(sequence.Step(k)))
     ++k;
   return k;
 }
@@ -403,7 +466,7 @@ class TInterpreter {
         if (e_.ErrorFlag) return;
         for (; k < count; ++k) {
           const TPlanStep& step = sequence.Step(k);
-          if (FastStep(step)) continue;
+          if (FastStep<false>(step)) continue;
           const std::int32_t n = sequence.Command(k);
           TProcRec& proc = Command(n);
           if (step.op == TPlanStep::kNested) {
@@ -446,11 +509,11 @@ class TInterpreter {
 
   // Runs steps laid out in order, as ExecuteComand runs a list: the fast steps at the front
   // without a walk's frame, the rest in a walk.
-  void RunSteps(const std::vector<TPlanStep>& steps, TWalk walk) {
-    if (e_.ErrorFlag || steps.empty()) return;
-    const TPlannedSteps sequence{steps.data()};
-    const std::size_t done = RunFastSteps(sequence, 0, steps.size());
-    if (done < steps.size()) WalkOutOfLine(sequence, done, steps.size(), walk);
+  void RunSteps(const TPlanList& list, TWalk walk) {
+    const std::size_t size = list.steps.size();
+    if (e_.ErrorFlag || size == 0) return;
+    const std::size_t done = RunFastFront(list);
+    if (done < size) WalkOutOfLine(TPlannedSteps{list.steps.data()}, done, size, walk);
   }
 
   template <class TSequence>
@@ -714,15 +777,14 @@ class TInterpreter {
     }
     CheckNesting();
     // The body as the plan lays it out, when there is a plan.
-    const std::vector<TPlanStep>* steps =
-        e_.CommandPlan.Ready() && index < e_.CommandPlan.bodies.size()
-            ? &e_.CommandPlan.bodies[index]
-            : nullptr;
+    const TPlanList* steps = e_.CommandPlan.Ready() && index < e_.CommandPlan.bodies.size()
+                                 ? &e_.CommandPlan.bodies[index]
+                                 : nullptr;
 
     // Room for the body's results, the saved parameters and the staged arguments.
     MakeRoom(function.body.size() + 2 * parameters);
     if (steps != nullptr) {
-      Save(*steps);
+      Save(steps->steps);
     } else {
       Save(function.body);
     }
@@ -756,7 +818,7 @@ class TInterpreter {
     for (std::size_t k = 0; k < parameters; ++k)
       CopyCell(*cells[k], restored[k]);
     if (steps != nullptr) {
-      Restore(*steps);
+      Restore(steps->steps);
     } else {
       Restore(function.body);
     }
@@ -794,72 +856,92 @@ class TInterpreter {
 
 }  // namespace
 
+bool RunMainDirectly(TTalvekComplexEval& e, TEvalValue& result) {
+  const TExecutionPlan& plan = e.CommandPlan;
+  // A main list replaced since the parse is left to Execute.
+  if (!plan.mainDirect || plan.mainCount != e.MainCommands.size()) return false;
+  if (RunFastFront(plan.main) != plan.main.steps.size()) return false;
+  e.ErrorFlag = false;
+  e.MathErrorKind = mekNone;
+  e.ErrorCode = ecNone;
+  CopyCell(result, *e.ResultCells[0]);
+  return true;
+}
+
 bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index,
                                  const TEvalValue* values, TEvalValue& result) {
-  const TExecutionPlan& plan = e.CommandPlan;
-  if (!PlanReady(e) || index >= plan.directFunctions.size() || !plan.directFunctions[index]) {
-    return false;
-  }
-  FuncRecord& function = e.FuncArray[index];
-  const std::vector<TPlanStep>& steps = plan.bodies[index];
-  const TPlanStep* const body = steps.data();
-  // Cell writes may alias anything, so bounds are kept in locals.
-  const std::size_t size = steps.size();
+  if (!PlanReady(e) || index >= e.CommandPlan.directCalls.size()) return false;
+  const TExecutionPlan::TDirectCall& call = e.CommandPlan.directCalls[index];
+  if (!call.direct) return false;
+  // Cell writes may alias anything, so what the loops use is kept in locals.
+  TEvalValue* const* const cells = call.saved.data();
+  const std::size_t size = call.saved.size();
   const auto top = static_cast<std::size_t>(e.FunctionStackTop);
+  FuncRecord& function = e.FuncArray[index];
   // The limits CallRunTimeFunction reports, and a save area that has to grow first, are left
   // to it.
   if (static_cast<std::int64_t>(function.callDepth) >= e.MaxFunctionStack ||
-      tNesting + 1 >= kMaxNesting || e.FunctionStackTop < 0 ||
-      top > e.FunctionStack.size() || e.FunctionStack.size() - top < size) {
+      tNesting + 1 >= kMaxNesting || e.FunctionStackTop < 0 || top > e.FunctionStack.size() ||
+      e.FunctionStack.size() - top < size) {
     return false;
   }
 
   // CallRunTimeFunction's steps, less those on the parameters: the call's operands are the
   // parameter cells, so saving, binding and restoring them leaves the values there.
-  TEvalValue* const* const parameters = function.parameterCells;
-  for (std::int32_t k = 0; k < function.parameterCount; ++k)
-    CopyCell(*parameters[k], values[k]);
-  TEvalValue& bodyResult = *function.bodyResult[0];
-  if (size > 0) bodyResult = TEvalValue::Null();
+  for (std::int32_t k = 0; k < call.parameterCount; ++k)
+    CopyCell(*call.parameters[k], values[k]);
+  // The body's cells are saved before its result cell is cleared, unlike in
+  // CallRunTimeFunction: that cell ends with the value either way, and on a failure the full
+  // rules clear it again.
   TEvalValue* const saved = e.FunctionStack.data() + top;
   for (std::size_t k = 0; k < size; ++k)
-    CopyCell(saved[k], *body[k].result);
+    saved[k] = *cells[k];
+  TEvalValue& bodyResult = *call.bodyResult;
+  if (size > 0) bodyResult = TEvalValue::Null();
   ++function.callDepth;
-  const bool done = RunFastSteps(TPlannedSteps{body}, 0, size) == size;
+  const bool done = RunFastFront(e.CommandPlan.bodies[index]) == size;
   --function.callDepth;
   TEvalValue value;
   CopyCell(value, bodyResult);
   for (std::size_t k = 0; k < size; ++k)
-    CopyCell(*body[k].result, saved[k]);
+    *cells[k] = saved[k];
   // A step that needs the full rules: the cells are as they were before the body ran, and
   // CallRunTimeFunction runs it again.
   if (!done) return false;
-  if (size > 0) CopyCell(bodyResult, value);
-  TEvalValue& callResult = *e.ListaProc[static_cast<std::size_t>(function.firstCommand - 1)].result[0];
-  CopyCell(callResult, value);
-  CopyCell(result, value);
+  if (size > 0) bodyResult = value;
+  *call.callResult = value;
+  result = value;
   return true;
 }
+
+namespace {
+
+// Execute without MainCommands: every command once, in creation order.
+[[gnu::noinline]] void ExecuteAllCommands(TTalvekComplexEval& e) {
+  const auto count =
+      std::min(static_cast<std::size_t>(std::max(e.CommandCount, 0)), e.ListaProc.size());
+  TInterpreter interpreter(e);
+  if (PlanReady(e)) {
+    interpreter.Walk(TPlannedSteps{e.CommandPlan.commands.data()}, 0, count, TWalk::kExecute);
+  } else {
+    interpreter.Walk(TAllCommands{}, 0, count, TWalk::kExecute);
+  }
+}
+
+}  // namespace
 
 void TTalvekComplexEval::Execute() {
   MathErrorKind = mekNone;
   ErrorCode = ecNone;
   if (!MainCommands.empty()) {
     // The main list laid out in the plan, unless it has been replaced since the parse.
-    if (PlanReady(*this) && CommandPlan.main.size() == MainCommands.size()) {
+    if (PlanReady(*this) && CommandPlan.mainCount == MainCommands.size()) {
       TInterpreter(*this).RunSteps(CommandPlan.main, TWalk::kExecuteComand);
     } else {
       ExecuteCommands(MainCommands.data(), MainCommands.size());
     }
   } else {
-    const auto count =
-        std::min(static_cast<std::size_t>(std::max(CommandCount, 0)), ListaProc.size());
-    TInterpreter interpreter(*this);
-    if (PlanReady(*this)) {
-      interpreter.Walk(TPlannedSteps{CommandPlan.commands.data()}, 0, count, TWalk::kExecute);
-    } else {
-      interpreter.Walk(TAllCommands{}, 0, count, TWalk::kExecute);
-    }
+    ExecuteAllCommands(*this);
   }
   if (ErrorFlag && ErrorCode == ecNone) ErrorCode = ecExecution;
 }

@@ -137,19 +137,45 @@ TEvalValue RationalPower(const TEvalValue& x, const TEvalValue& p, const TEvalVa
 // The real rules behind Power and RationalPower.
 double RealPower(double x, double y);
 double RationalPower(double x, double p, double q);
+// x^2 as RealPower computes it, the extended-precision product rounded to double, without
+// leaving the SSE registers when that is the double product: which is the case unless the
+// extended product lies exactly halfway between two doubles. The exact error of the double
+// product (Dekker's product with Veltkamp's split) tells when it may, and only then is the
+// extended product taken.
+inline double ExtendedSquare(double x) {
+  const double magnitude = std::fabs(x);
+  if (magnitude > 0x1p-400 && magnitude < 0x1p+400) {  // no overflow or underflow below
+    const double product = x * x;
+    const double split = 134217729.0 * x;  // 2^27 + 1
+    const double high = split - (split - x);
+    const double low = x - high;
+    const double error = ((high * high - product) + 2 * high * low) + low * low;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &product, sizeof bits);
+    constexpr std::uint64_t kMantissa = (std::uint64_t{1} << 52) - 1;
+    // The extended product is within half its own spacing (ulp / 2^12) of the exact square,
+    // which lies within |error| of `product`; ulp / 2 away it would be a tie. Powers of two,
+    // with a finer spacing below them, go the long way.
+    const std::uint64_t ulpBits = (bits & ~kMantissa & ~(std::uint64_t{1} << 63)) -
+                                  (std::uint64_t{52} << 52);
+    double ulp = 0;
+    std::memcpy(&ulp, &ulpBits, sizeof ulp);
+    if ((bits & kMantissa) != 0 && std::fabs(error) < ulp * (0.5 - 0x1p-12)) return product;
+  }
+  return static_cast<double>(static_cast<long double>(x) * x);
+}
+
 // x^2 and x^3 exactly as RealPower computes them (the same extended-precision products in the
 // same order), inline for the interpreter; false when RealPower has to decide: another
 // exponent, a zero base, or a value that is not finite.
 inline bool SquareOrCube(double x, double y, double& value) {
-  long double power = 0;
   if (y == 2) {
-    power = static_cast<long double>(x) * x;
+    value = ExtendedSquare(x);
   } else if (y == 3) {
-    power = static_cast<long double>(x) * (static_cast<long double>(x) * x);
+    value = static_cast<double>(static_cast<long double>(x) * (static_cast<long double>(x) * x));
   } else {
     return false;
   }
-  value = static_cast<double>(power);
   return x != 0 && std::isfinite(value);
 }
 
