@@ -23,14 +23,14 @@ namespace fuzzing {
 using evaluator::TEvalValue;
 using evaluator::TTalvekComplexEval;
 
-// The evaluator's own limits, lowered: the most any parse gets. Recursion with one recursive
-// call may go deeper, past the interpreter's nesting bound, whose report must be reached too.
+// The evaluator's own limits, lowered: the most any parse gets. The language can ask for
+// exponential work (Fib(n) with two recursive calls, loops in loops), which is slow by right,
+// not a fault, so BoundWork lowers them further per text to keep each input well inside the
+// one-second timeout. Recursion with one recursive call may go deeper than kMaxFunctionStack,
+// past the interpreter's nesting bound, whose report must be reached too.
 inline constexpr std::int32_t kMaxIteration = 1000;
 inline constexpr std::int32_t kMaxFunctionStack = 50;
 inline constexpr std::int32_t kMaxLinearDepth = 5000;
-// The language can ask for exponential work (Fib(n) with two recursive calls, loops in
-// loops), which is slow by right, not a fault, so the limits are lowered per text (BoundWork)
-// to keep each input well inside the one-second timeout.
 
 // The first input byte, bit by bit.
 struct TModes {

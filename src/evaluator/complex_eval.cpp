@@ -426,27 +426,19 @@ std::string TTalvekComplexEval::StripOuterParentheses(std::string text) {
   if (pairs == 0) return text;
   // Removing k pairs is right while the text between them never closes more than it opens:
   // the depth after each of its characters, counted from the start of the whole text, stays at
-  // k or more. minimum[k] is the least such depth over the text left by removing k pairs.
-  std::vector<long> depth(n);
-  long running = 0;
+  // k or more. Inside the leading run the depth after character k is k + 1, and inside the
+  // trailing run it is the final depth plus the characters still to come; so only the least
+  // depth between the runs and the final depth matter, and the text is read once, with no
+  // allocation: derivative texts of many kilobytes pass through here at every builder step.
+  long depth = 0;
+  long least = std::numeric_limits<long>::max();  // least depth between the removable runs
   for (std::size_t j = 0; j < n; ++j) {
-    running += (text[j] == '(') - (text[j] == ')');
-    depth[j] = running;
-  }
-  std::vector<long> minimum(pairs + 1, 0);
-  long least = std::numeric_limits<long>::max();
-  for (std::size_t k = pairs;; --k) {
-    if (k == pairs) {
-      for (std::size_t j = k; j + k < n; ++j)
-        least = std::min(least, depth[j]);
-    } else {
-      least = std::min({least, depth[k], depth[n - k - 1]});
-    }
-    minimum[k] = least;
-    if (k == 1) break;
+    depth += (text[j] == '(') - (text[j] == ')');
+    if (j >= pairs && j + pairs < n) least = std::min(least, depth);
   }
   std::size_t removed = 0;
-  while (removed < pairs && minimum[removed + 1] >= static_cast<long>(removed + 1))
+  while (removed < pairs && least >= static_cast<long>(removed + 1) &&
+         (removed + 1 == pairs || depth >= 0))
     ++removed;
   return text.substr(removed, n - 2 * removed);
 }

@@ -52,16 +52,16 @@ struct TPlanList {
 struct TExecutionPlan {
   std::vector<TPlanStep> commands;  // the step of command n at n - 1
   TPlanList main;                   // MainCommands
-  // Whether every step of `main` has a fast path, so that RunMainDirectly may try it; and the
-  // length of MainCommands when the plan was made.
+  // Whether `main` is a known-real front from end to end, so that RunMainDirectly may try it;
+  // and the length of MainCommands when the plan was made.
   bool mainDirect = false;
   std::size_t mainCount = 0;
   std::vector<TPlanList> bodies;    // the body of each runtime function
   // For each runtime function, what CallRunTimeFunctionDirectly needs, or nothing (`direct`
   // false) when it cannot run the function.
   struct TDirectCall {
-    bool direct = false;  // the body is made of fast steps alone, and the first call command
-                          // has the parameter cells as operands
+    bool direct = false;  // the body is a known-real front from end to end, and the first
+                          // call command has the parameter cells as operands
     std::vector<TEvalValue*> saved;  // the result cells of the body's commands, in order
     TEvalValue* const* parameters = nullptr;
     std::int32_t parameterCount = 0;
@@ -85,10 +85,11 @@ struct TExecutionPlan {
 
 class TTalvekComplexEval;
 
-// DoMathExpression's run of a parse whose main list runs by fast steps alone: the steps, then
-// the result cell into `result`, with the error fields cleared as a successful run leaves
-// them. False when a step needs the full rules, or there is no such plan yet; then
-// DoMathExpression runs the list again from its start (interpreter.cpp).
+// DoMathExpression's run of a parse whose main list runs by fast steps alone, its inputs
+// holding doubles: the steps, then the result cell into `result`, with the error fields
+// cleared as a successful run leaves them. False when a step or an input needs the full
+// rules, or there is no such plan yet; then DoMathExpression runs the list again from its
+// start (interpreter.cpp).
 bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 
 // DoRunTimeFunction's run of runtime function `index` (0-based) with `values` (as many as it

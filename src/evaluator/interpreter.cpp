@@ -199,6 +199,20 @@ template <bool kKnownReal>
   return static_cast<std::size_t>(step - begin);
 }
 
+// Runs a list that is a known-real front from end to end, when its inputs hold doubles;
+// whether every step ran.
+[[gnu::always_inline]] inline bool RunKnownRealList(const TPlanList& list) {
+  for (const TEvalValue* const cell : list.inputs) {
+    if (cell->kind != vkReal) return false;
+  }
+  const TPlanStep* step = list.steps.data();
+  const TPlanStep* const end = step + list.steps.size();
+  for (; step != end; ++step) {
+    if (!FastStep<true>(*step)) return false;
+  }
+  return true;
+}
+
 // ---- Making the plan ---------------------------------------------------------------------
 
 // The one-argument functions whose full rules, for a double, give the math library's value
@@ -341,9 +355,7 @@ TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t 
   TExecutionPlan::TDirectCall direct;
   const FuncRecord& function = e.FuncArray[index];
   const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index].steps;
-  const bool fast = std::all_of(body.begin(), body.end(), [](const TPlanStep& step) {
-    return step.op != TPlanStep::kGeneral && step.op != TPlanStep::kNested;
-  });
+  const bool fast = e.CommandPlan.bodies[index].fastSteps == body.size();
   if (!fast || function.firstCommand < 1 ||
       static_cast<std::size_t>(function.firstCommand) > e.ListaProc.size() ||
       function.bodyResult == nullptr || function.parameterCount < 0 ||
@@ -385,13 +397,8 @@ TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t 
     plan.commands.push_back(PlanStep(e.ListaProc[k], static_cast<std::int32_t>(k + 1)));
   plan.main = PlanList(plan, e.MainCommands);
   plan.mainCount = e.MainCommands.size();
-  plan.mainDirect = !plan.main.steps.empty() && e.ResultCount == 1 && e.ResultCells != nullptr &&
-                    e.ResultCells[0] != nullptr &&
-                    std::all_of(plan.main.steps.begin(), plan.main.steps.end(),
-                                [](const TPlanStep& step) {
-                                  return step.op != TPlanStep::kGeneral &&
-                                         step.op != TPlanStep::kNested;
-                                });
+  plan.mainDirect = !plan.main.steps.empty() && plan.main.fastSteps == plan.main.steps.size() &&
+                    e.ResultCount == 1 && e.ResultCells != nullptr && e.ResultCells[0] != nullptr;
   plan.bodies.reserve(e.FuncArray.size());
   plan.directCalls.reserve(e.FuncArray.size());
   for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
@@ -860,7 +867,7 @@ bool RunMainDirectly(TTalvekComplexEval& e, TEvalValue& result) {
   const TExecutionPlan& plan = e.CommandPlan;
   // A main list replaced since the parse is left to Execute.
   if (!plan.mainDirect || plan.mainCount != e.MainCommands.size()) return false;
-  if (RunFastFront(plan.main) != plan.main.steps.size()) return false;
+  if (!RunKnownRealList(plan.main)) return false;
   e.ErrorFlag = false;
   e.MathErrorKind = mekNone;
   e.ErrorCode = ecNone;
@@ -899,7 +906,7 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index,
   TEvalValue& bodyResult = *call.bodyResult;
   if (size > 0) bodyResult = TEvalValue::Null();
   ++function.callDepth;
-  const bool done = RunFastFront(e.CommandPlan.bodies[index]) == size;
+  const bool done = RunKnownRealList(e.CommandPlan.bodies[index]);
   --function.callDepth;
   TEvalValue value;
   CopyCell(value, bodyResult);

@@ -1,6 +1,7 @@
 // Source normalisation: blanks, exponent literals, and the parenthesis and sign clean-ups that
 // turn internal texts back into readable ones.
 #include <charconv>
+#include <memory>
 #include <vector>
 
 #include "evaluator/complex_eval.h"
@@ -122,20 +123,23 @@ bool TTalvekComplexEval::FormatareaExponentei(std::string& text, bool forExport)
 }
 
 std::string TTalvekComplexEval::StripRedundantParentheses(std::string_view text) {
-  // Match every pair first, then decide for each pair on the original text which ones go.
+  // Match every pair first, then decide for each pair on the original text which ones go. Only
+  // the entries of "(" are ever read back, so the table is not cleared first: derivative texts
+  // of many kilobytes pass through here at every builder step.
   const std::size_t n = text.size();
-  std::vector<std::size_t> match(n, std::string_view::npos);
+  const auto match = std::make_unique_for_overwrite<std::size_t[]>(n);
   std::vector<std::size_t> open;
   for (std::size_t i = 0; i < n; ++i) {
     if (text[i] == '(') {
       open.push_back(i);
     } else if (text[i] == ')' && !open.empty()) {
       match[open.back()] = i;
-      match[i] = open.back();
       open.pop_back();
     }
   }
-  std::vector<bool> drop(n, false);
+  for (const std::size_t unmatched : open)
+    match[unmatched] = std::string_view::npos;
+  std::vector<char> drop(n, 0);
   for (std::size_t i = 0; i < n; ++i) {
     if (text[i] != '(' || match[i] == std::string_view::npos) continue;
     const std::size_t close = match[i];
@@ -157,13 +161,16 @@ std::string TTalvekComplexEval::StripRedundantParentheses(std::string_view text)
     const std::string_view content = text.substr(i + 1, close - i - 1);
     const bool exponentNumber = IsNumber(content) && content.find_first_of("eE") != content.npos;
     if (doubled || (!operatorAtLevel && !exponentNumber && !content.empty())) {
-      drop[i] = drop[close] = true;
+      drop[i] = drop[close] = 1;
     }
   }
   std::string result;
   result.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (!drop[i]) result += text[i];
+  for (std::size_t i = 0, kept = 0; i <= n; ++i) {
+    if (i == n || drop[i]) {
+      result.append(text, kept, i - kept);
+      kept = i + 1;
+    }
   }
   return result;
 }
