@@ -5,19 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake ninja-build pkg-config libbenchmark-dev libmuparser-dev)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh build-essential cmake ninja-build pkg-config libbenchmark-dev libmuparser-dev
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCALC_BUILD_GUI=OFF \
   -DCALC_BUILD_TESTS=OFF -DCALC_BUILD_BENCH=ON > /dev/null

@@ -7,19 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2; }
 
-packages=(cmake ninja-build clang libclang-rt-14-dev llvm)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh cmake ninja-build clang libclang-rt-14-dev llvm
 
 out=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -44,26 +32,43 @@ while IFS= read -r line; do
   printf '>%s\0%b%b' "$line" "$values" "$values" >"$seeds/execute/$n-currency"
 done <fuzz/corpus/expressions.txt
 
-# One second per input at most, 2 GB of memory, inputs of up to 4 KB. Each target runs in a
-# child process that libFuzzer restarts after a finding, so the whole time is spent fuzzing
-# and every finding is kept, not only the first.
-options=(-max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -max_len=4096
-  -dict=fuzz/evaluator.dict -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
-pids=()
-for target in parse execute; do
-  "$out/${target}_fuzzer" "${options[@]}" -artifact_prefix="$out/findings/$target-" \
-    "$out/corpus/$target" "$seeds/$target" >"$out/logs/$target.log" 2>&1 &
-  pids+=($!)
-done
-status=0
-for pid in "${pids[@]}"; do
-  wait "$pid" || status=1
-done
+# One second per input at most, 2 GB of memory, inputs of up to 4 KB.
+options=(-timeout=1 -rss_limit_mb=2048 -max_len=4096 -dict=fuzz/evaluator.dict
+  -print_final_stats=1)
+
+# Fuzzes one target until the time is used up. libFuzzer stops at a finding, so it is started
+# again with the time left; the input that failed leaves the corpus, so that the next start
+# does not stop on it again.
+fuzz_target() {
+  local target=$1 deadline=$((SECONDS + seconds)) left started
+  : >"$out/logs/$target.log"
+  while ((left = deadline - SECONDS, left > 0)); do
+    started=$SECONDS
+    if "$out/${target}_fuzzer" "${options[@]}" -max_total_time="$left" \
+      -artifact_prefix="$out/findings/$target-" "$out/corpus/$target" "$seeds/$target" \
+      >>"$out/logs/$target.log" 2>&1; then
+      break
+    fi
+    for finding in "$out/findings/$target-"*; do
+      [[ -e "$finding" ]] && rm -f "$out/corpus/$target/${finding##*-}"
+    done
+    # A failure at start-up comes from the seeds themselves and would only repeat.
+    ((SECONDS - started > 5)) || break
+  done
+}
+
+fuzz_target parse &
+parse_pid=$!
+fuzz_target execute &
+execute_pid=$!
+wait "$parse_pid" "$execute_pid"
 
 for target in parse execute; do
-  echo "== ${target}_fuzzer: $(grep -E '^#[0-9]+: cov' "$out/logs/$target.log" | tail -n 1)"
+  runs=$(grep -h '^stat::number_of_executed_units' "$out/logs/$target.log" |
+    awk '{total += $2} END {print total + 0}')
+  echo "== ${target}_fuzzer: $runs inputs run"
 done
-if ((status)) || compgen -G "$out/findings/*" >/dev/null; then
+if [[ -n "$(ls -A "$out/findings")" ]]; then
   echo "Findings (inputs in $out/findings/, logs in $out/logs/):" >&2
   ls -l "$out/findings" >&2
   exit 1

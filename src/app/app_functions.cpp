@@ -14,7 +14,7 @@
 
 #include "app/finance.h"
 #include "app/numeric_faults.h"
-#include "app/special_functions.h"
+#include "app/gamma_functions.h"
 #include "app/statistics.h"
 #include "evaluator/catalogue.h"
 #include "evaluator/eval_errors.h"

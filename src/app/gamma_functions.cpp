@@ -1,6 +1,6 @@
 // Special functions. Gamma comes from the power series of 1/Gamma on [-1, 1] carried to the
 // argument by the recurrence Gamma(z + 1) = z Gamma(z); ln Gamma from Stirling's series.
-#include "app/special_functions.h"
+#include "app/gamma_functions.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 // Tests of the special functions against the C library's gamma functions, closed forms of the
 // incomplete beta function and the explicit Hermite polynomials.
-#include "app/special_functions.h"
+#include "app/gamma_functions.h"
 
 #include <gtest/gtest.h>
 
