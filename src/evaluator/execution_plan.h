@@ -62,7 +62,8 @@ struct TExecutionPlan {
   struct TDirectCall {
     bool direct = false;  // the body is a known-real front from end to end, and the first
                           // call command has the parameter cells as operands
-    std::vector<TEvalValue*> saved;  // the result cells of the body's commands, in order
+    std::vector<TEvalValue*> cells;  // the result cells of the body's commands, in order
+    std::vector<TEvalValue> saved;   // their values while the body runs
     TEvalValue* const* parameters = nullptr;
     std::int32_t parameterCount = 0;
     TEvalValue* bodyResult = nullptr;

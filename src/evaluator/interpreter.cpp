@@ -370,9 +370,12 @@ TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t 
   for (std::int32_t k = 0; k < function.parameterCount; ++k) {
     if (call.operands[k] != function.parameterCells[k]) return direct;
   }
+  // The body's root command comes last; its result cell is the body result.
+  if (!body.empty() && body.back().result != function.bodyResult[0]) return direct;
   direct.direct = true;
   for (const TPlanStep& step : body)
-    direct.saved.push_back(step.result);
+    direct.cells.push_back(step.result);
+  direct.saved.resize(body.size());
   direct.parameters = function.parameterCells;
   direct.parameterCount = function.parameterCount;
   direct.bodyResult = function.bodyResult[0];
@@ -878,44 +881,39 @@ bool RunMainDirectly(TTalvekComplexEval& e, TEvalValue& result) {
 bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index,
                                  const TEvalValue* values, TEvalValue& result) {
   if (!PlanReady(e) || index >= e.CommandPlan.directCalls.size()) return false;
-  const TExecutionPlan::TDirectCall& call = e.CommandPlan.directCalls[index];
+  TExecutionPlan::TDirectCall& call = e.CommandPlan.directCalls[index];
   if (!call.direct) return false;
-  // Cell writes may alias anything, so what the loops use is kept in locals.
-  TEvalValue* const* const cells = call.saved.data();
-  const std::size_t size = call.saved.size();
-  const auto top = static_cast<std::size_t>(e.FunctionStackTop);
   FuncRecord& function = e.FuncArray[index];
-  // The limits CallRunTimeFunction reports, and a save area that has to grow first, are left
-  // to it.
+  // The limits CallRunTimeFunction reports are left to it.
   if (static_cast<std::int64_t>(function.callDepth) >= e.MaxFunctionStack ||
-      tNesting + 1 >= kMaxNesting || e.FunctionStackTop < 0 || top > e.FunctionStack.size() ||
-      e.FunctionStack.size() - top < size) {
+      tNesting + 1 >= kMaxNesting) {
     return false;
   }
 
-  // CallRunTimeFunction's steps, less those on the parameters: the call's operands are the
-  // parameter cells, so saving, binding and restoring them leaves the values there.
+  // CallRunTimeFunction's steps, less those that cannot be seen here. The call's operands are
+  // the parameter cells, so saving, binding and restoring them leaves the arguments there.
+  // The body result cell, cleared there first, is the last step's result and is written
+  // before anything reads it. The body holds no calls, so its cells are saved in a place of
+  // its own rather than in FunctionStack.
   for (std::int32_t k = 0; k < call.parameterCount; ++k)
     CopyCell(*call.parameters[k], values[k]);
-  // The body's cells are saved before its result cell is cleared, unlike in
-  // CallRunTimeFunction: that cell ends with the value either way, and on a failure the full
-  // rules clear it again.
-  TEvalValue* const saved = e.FunctionStack.data() + top;
+  // Cell writes may alias anything, so what the loops use is kept in locals.
+  TEvalValue* const* const cells = call.cells.data();
+  TEvalValue* const saved = call.saved.data();
+  const std::size_t size = call.cells.size();
   for (std::size_t k = 0; k < size; ++k)
     saved[k] = *cells[k];
-  TEvalValue& bodyResult = *call.bodyResult;
-  if (size > 0) bodyResult = TEvalValue::Null();
   ++function.callDepth;
   const bool done = RunKnownRealList(e.CommandPlan.bodies[index]);
   --function.callDepth;
   TEvalValue value;
-  CopyCell(value, bodyResult);
+  CopyCell(value, *call.bodyResult);
   for (std::size_t k = 0; k < size; ++k)
     *cells[k] = saved[k];
   // A step that needs the full rules: the cells are as they were before the body ran, and
   // CallRunTimeFunction runs it again.
   if (!done) return false;
-  if (size > 0) bodyResult = value;
+  if (size > 0) *call.bodyResult = value;
   *call.callResult = value;
   result = value;
   return true;
