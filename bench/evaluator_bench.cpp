@@ -208,8 +208,7 @@ void RegisterAll() {
     benchmark::RegisterBenchmark(("parse/ours/" + e.name).c_str(), ParseOurs, e.ours);
     benchmark::RegisterBenchmark(("parse/peer/" + e.name).c_str(), ParsePeer, e.peer);
   }
-  for (const TTextShape shape :
-       {TTextShape::kSum, TTextShape::kVector, TTextShape::kNestedCalls}) {
+  for (const TTextShape shape : {TTextShape::kSum, TTextShape::kVector, TTextShape::kNestedCalls}) {
     for (const std::size_t kilobytes : {10, 100, 1000}) {
       const std::string name = "scaling/ours/" + std::string(bench::ShapeName(shape)) + "/" +
                                std::to_string(kilobytes) + " KB";

@@ -28,10 +28,17 @@ struct TPlanStep {
     kFunction,    // a one-argument function of the math library: `function`
     kMax,
     kMin,
+    // Comparisons of two reals, whose value is a boolean (so a known-real front ends there).
+    kEqual,
+    kNotEqual,
+    kLess,
+    kGreater,
+    kLessOrEqual,
+    kGreaterOrEqual,
   };
-  TEvalValue* first = nullptr;   // operand 0
-  TEvalValue* second = nullptr;  // operand 1
-  TEvalValue* result = nullptr;  // the result cell
+  TEvalValue* first = nullptr;            // operand 0
+  TEvalValue* second = nullptr;           // operand 1
+  TEvalValue* result = nullptr;           // the result cell
   TEvalValue* const* operands = nullptr;  // every operand (max, min)
   double (*function)(double) = nullptr;
   std::int32_t count = 0;    // operand count
@@ -42,13 +49,16 @@ struct TPlanStep {
 // A command list laid out in the order it runs.
 struct TPlanList {
   std::vector<TPlanStep> steps;
-  // The leading steps that have fast paths, and the cells they read that no earlier step
-  // writes. While those cells hold doubles, so do all the operands of the leading steps, and
-  // the steps run without looking at kinds. Left empty for long lists.
+  // The leading steps whose fast paths give reals, and the cells they read that no earlier
+  // step writes. While those cells hold doubles, so do all the operands of the leading steps,
+  // and the steps run without looking at kinds. Left empty for long lists.
   std::size_t fastSteps = 0;
   std::vector<const TEvalValue*> inputs;
 };
 
+// The plan copies cell pointers out of the command table, so it holds while ListaProc,
+// MainCommands and the runtime function records stay as the parse left them; the values in the
+// cells may change freely.
 struct TExecutionPlan {
   std::vector<TPlanStep> commands;  // the step of command n at n - 1
   TPlanList main;                   // MainCommands
@@ -56,7 +66,7 @@ struct TExecutionPlan {
   // and the length of MainCommands when the plan was made.
   bool mainDirect = false;
   std::size_t mainCount = 0;
-  std::vector<TPlanList> bodies;    // the body of each runtime function
+  std::vector<TPlanList> bodies;  // the body of each runtime function
   // For each runtime function, what CallRunTimeFunctionDirectly needs, or nothing (`direct`
   // false) when it cannot run the function.
   struct TDirectCall {

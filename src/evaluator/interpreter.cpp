@@ -2,9 +2,9 @@
 // command on its code, runs if/while/bk, calls application and runtime functions with the save
 // area and its limits, and reports the command that failed. After a parse it runs from the
 // execution plan, whose fast paths handle reals without the full rules.
+#include <math.h>
 #include <algorithm>
 #include <cmath>
-#include <math.h>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -59,7 +59,9 @@ class TNestingScope {
   TNestingScope& operator=(const TNestingScope&) = delete;
 };
 
-// Cells are written field by field, and copied with CopyCell, for the reason given there.
+// Cells are written field by field, and a value computed a moment ago is copied with CopyCell,
+// for the reason given there. The save area takes whole copies: what it saves and restores
+// was written long before.
 inline void SetReal(TEvalValue& cell, double x) {
   cell.real = x;
   cell.kind = vkReal;
@@ -150,6 +152,42 @@ template <bool kKnownReal>
   return true;
 }
 
+// eq, uneq, ls, gr, lseq and greq of two reals, neither of them NaN.
+template <bool kKnownReal>
+[[gnu::always_inline]] inline bool ComparisonStep(const TPlanStep& step) {
+  const TEvalValue& a = *step.first;
+  const TEvalValue& b = *step.second;
+  if (!Real<kKnownReal>(a) || !Real<kKnownReal>(b)) return false;
+  const double x = a.real;
+  const double y = b.real;
+  if (std::isnan(x) || std::isnan(y)) return false;
+  bool value = false;
+  switch (step.op) {
+    case TPlanStep::kEqual:
+      value = ApproxEqual(x, y);
+      break;
+    case TPlanStep::kNotEqual:
+      value = !ApproxEqual(x, y);
+      break;
+    case TPlanStep::kLess:
+      value = x < y;
+      break;
+    case TPlanStep::kGreater:
+      value = x > y;
+      break;
+    case TPlanStep::kLessOrEqual:
+      value = x < y || ApproxEqual(x, y);
+      break;
+    default:
+      value = x > y || ApproxEqual(x, y);
+      break;
+  }
+  TEvalValue& result = *step.result;
+  result.boolean = value;
+  result.kind = vkBoolean;
+  return true;
+}
+
 template <bool kKnownReal>
 [[gnu::always_inline]] inline bool FastStep(const TPlanStep& step) {
   switch (step.op) {
@@ -175,6 +213,13 @@ template <bool kKnownReal>
       return RealExtremeStep<kKnownReal>(step, true);
     case TPlanStep::kMin:
       return RealExtremeStep<kKnownReal>(step, false);
+    case TPlanStep::kEqual:
+    case TPlanStep::kNotEqual:
+    case TPlanStep::kLess:
+    case TPlanStep::kGreater:
+    case TPlanStep::kLessOrEqual:
+    case TPlanStep::kGreaterOrEqual:
+      return ComparisonStep<kKnownReal>(step);
     case TPlanStep::kGeneral:
     case TPlanStep::kNested:
       return false;
@@ -282,6 +327,18 @@ TPlanStep::TOp FastOp(std::uint16_t code, std::int32_t count) {
         return TPlanStep::kDivide;
       case kCodePower:
         return TPlanStep::kPower;
+      case kCodeEq:
+        return TPlanStep::kEqual;
+      case kCodeUneq:
+        return TPlanStep::kNotEqual;
+      case kCodeLs:
+        return TPlanStep::kLess;
+      case kCodeGr:
+        return TPlanStep::kGreater;
+      case kCodeLseq:
+        return TPlanStep::kLessOrEqual;
+      case kCodeGreq:
+        return TPlanStep::kGreaterOrEqual;
       default:
         break;
     }
@@ -334,7 +391,10 @@ TPlanList PlanList(const TExecutionPlan& plan, const PComand& list) {
   if (list.size() > kKnownRealListLimit) return planned;
   std::vector<const TEvalValue*> written;
   for (const TPlanStep& step : planned.steps) {
-    if (step.op == TPlanStep::kGeneral || step.op == TPlanStep::kNested) break;
+    if (step.op == TPlanStep::kGeneral || step.op == TPlanStep::kNested ||
+        step.op >= TPlanStep::kEqual) {
+      break;
+    }
     for (std::int32_t k = 0; k < step.count; ++k) {
       const TEvalValue* const cell = step.operands[k];
       const auto seen = [cell](const std::vector<const TEvalValue*>& cells) {
@@ -476,14 +536,12 @@ class TInterpreter {
         if (e_.ErrorFlag) return;
         for (; k < count; ++k) {
           const TPlanStep& step = sequence.Step(k);
-          if (FastStep<false>(step)) continue;
-          const std::int32_t n = sequence.Command(k);
-          TProcRec& proc = Command(n);
           if (step.op == TPlanStep::kNested) {
-            Nest(n, proc);
+            const std::int32_t n = sequence.Command(k);
+            Nest(n, Command(n));
             if (e_.ErrorFlag) return;
-          } else {
-            Step(proc);
+          } else if (!FastStep<false>(step)) {
+            Step(Command(sequence.Command(k)));
           }
         }
       } else {
@@ -517,12 +575,29 @@ class TInterpreter {
     }
   }
 
+  // Runs list[0] .. list[count - 1] as ExecuteComand does: from the plan, the fast steps at the
+  // front without a walk's frame and the rest in a walk.
+  void RunList(const std::int32_t* list, std::size_t count) {
+    if (!PlanReady(e_)) {
+      Walk(TCommandList{list}, 0, count, TWalk::kExecuteComand);
+      return;
+    }
+    if (e_.ErrorFlag || count == 0) return;
+    const TPlannedList sequence{list, e_.CommandPlan.commands.data()};
+    // A list that starts with a form or call goes to the walk at once.
+    const std::size_t done =
+        sequence.Step(0).op == TPlanStep::kNested ? 0 : RunFastSteps(sequence, 0, count);
+    if (done < count) WalkOutOfLine(sequence, done, count, TWalk::kExecuteComand);
+  }
+
   // Runs steps laid out in order, as ExecuteComand runs a list: the fast steps at the front
   // without a walk's frame, the rest in a walk.
   void RunSteps(const TPlanList& list, TWalk walk) {
     const std::size_t size = list.steps.size();
     if (e_.ErrorFlag || size == 0) return;
-    const std::size_t done = RunFastFront(list);
+    // A list that starts with a form or call, as a recursive body does, goes to the walk at
+    // once.
+    const std::size_t done = list.steps[0].op == TPlanStep::kNested ? 0 : RunFastFront(list);
     if (done < size) WalkOutOfLine(TPlannedSteps{list.steps.data()}, done, size, walk);
   }
 
@@ -622,19 +697,26 @@ class TInterpreter {
       e_.FunctionStack.resize(e_.FunctionStack.size() + slots);
   }
 
-  // Pushes the result cells of the commands of `list`; MakeRoom has made space for them.
+  // Pushes the result cells of the commands of `list`; MakeRoom has made space for them. Cell
+  // writes may alias anything, so the loops keep what they use in locals.
   void Save(const PComand& list) {
-    auto top = static_cast<std::size_t>(e_.FunctionStackTop);
-    for (const std::int32_t n : list)
-      CopyCell(e_.FunctionStack[top++], *Command(n).result[0]);
-    e_.FunctionStackTop = static_cast<std::int32_t>(top);
+    const std::int32_t* const numbers = list.data();
+    const std::size_t size = list.size();
+    const TProcRec* const commands = e_.ListaProc.data();
+    TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
+    for (std::size_t k = 0; k < size; ++k)
+      saved[k] = *commands[numbers[k] - 1].result[0];
+    e_.FunctionStackTop += static_cast<std::int32_t>(size);
   }
 
   void Restore(const PComand& list) {
-    e_.FunctionStackTop -= static_cast<std::int32_t>(list.size());
-    auto top = static_cast<std::size_t>(e_.FunctionStackTop);
-    for (const std::int32_t n : list)
-      CopyCell(*Command(n).result[0], e_.FunctionStack[top++]);
+    const std::int32_t* const numbers = list.data();
+    const std::size_t size = list.size();
+    const TProcRec* const commands = e_.ListaProc.data();
+    e_.FunctionStackTop -= static_cast<std::int32_t>(size);
+    const TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
+    for (std::size_t k = 0; k < size; ++k)
+      *commands[numbers[k] - 1].result[0] = saved[k];
   }
 
   // The same for a body laid out in the plan, whose steps hold their result cells. Cell writes
@@ -644,7 +726,7 @@ class TInterpreter {
     const std::size_t size = steps.size();
     TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
     for (std::size_t k = 0; k < size; ++k)
-      CopyCell(saved[k], *body[k].result);
+      saved[k] = *body[k].result;
     e_.FunctionStackTop += static_cast<std::int32_t>(size);
   }
 
@@ -654,12 +736,10 @@ class TInterpreter {
     e_.FunctionStackTop -= static_cast<std::int32_t>(size);
     const TEvalValue* const saved = e_.FunctionStack.data() + e_.FunctionStackTop;
     for (std::size_t k = 0; k < size; ++k)
-      CopyCell(*body[k].result, saved[k]);
+      *body[k].result = saved[k];
   }
 
-  void Run(const PComand& list) {
-    e_.ExecuteComand(list, static_cast<std::int32_t>(list.size()) - 1);
-  }
+  void Run(const PComand& list) { RunList(list.data(), list.size()); }
 
   // Before a form or call runs nested walks: the native stack must not run out, whatever the
   // user's text nests.
@@ -802,14 +882,14 @@ class TInterpreter {
     TEvalValue* const staged = saved + parameters;
     TEvalValue* const* const cells = function.parameterCells;
     for (std::size_t k = 0; k < parameters; ++k)
-      CopyCell(saved[k], *cells[k]);
+      saved[k] = *cells[k];
     e_.FunctionStackTop += static_cast<std::int32_t>(parameters);
     // All arguments are read before any parameter is bound: an argument may be another
     // parameter of the same function, as in f(y, x) called from the body of f(x, y).
     for (std::size_t k = 0; k < parameters; ++k)
-      CopyCell(staged[k], *proc.operands[k]);
+      staged[k] = *proc.operands[k];
     for (std::size_t k = 0; k < parameters; ++k)
-      CopyCell(*cells[k], staged[k]);
+      *cells[k] = staged[k];
 
     ++function.callDepth;
     if (steps != nullptr) {
@@ -826,7 +906,7 @@ class TInterpreter {
     e_.FunctionStackTop -= static_cast<std::int32_t>(parameters);
     const TEvalValue* const restored = e_.FunctionStack.data() + e_.FunctionStackTop;
     for (std::size_t k = 0; k < parameters; ++k)
-      CopyCell(*cells[k], restored[k]);
+      *cells[k] = restored[k];
     if (steps != nullptr) {
       Restore(steps->steps);
     } else {
@@ -878,8 +958,8 @@ bool RunMainDirectly(TTalvekComplexEval& e, TEvalValue& result) {
   return true;
 }
 
-bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index,
-                                 const TEvalValue* values, TEvalValue& result) {
+bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const TEvalValue* values,
+                                 TEvalValue& result) {
   if (!PlanReady(e) || index >= e.CommandPlan.directCalls.size()) return false;
   TExecutionPlan::TDirectCall& call = e.CommandPlan.directCalls[index];
   if (!call.direct) return false;
@@ -957,16 +1037,7 @@ void TTalvekComplexEval::ExecuteComand(const PComand& list, std::int32_t last) {
 }
 
 void TTalvekComplexEval::ExecuteCommands(const std::int32_t* list, std::size_t count) {
-  TInterpreter interpreter(*this);
-  if (PlanReady(*this)) {
-    if (ErrorFlag) return;
-    // A list of fast steps alone, the usual case, needs no walk with its guard and reports.
-    const TPlannedList sequence{list, CommandPlan.commands.data()};
-    const std::size_t done = RunFastSteps(sequence, 0, count);
-    if (done < count) interpreter.WalkOutOfLine(sequence, done, count, TWalk::kExecuteComand);
-  } else {
-    interpreter.Walk(TCommandList{list}, 0, count, TWalk::kExecuteComand);
-  }
+  TInterpreter(*this).RunList(list, count);
 }
 
 void TTalvekComplexEval::ExceptieMatematica(std::int32_t command, TMathErrorKind kind) {

@@ -102,16 +102,15 @@ class TSharingTable {
 
   // What the table knows of an entry as an operand of composites.
   struct TOperandUse {
-    bool used = false;             // some key holds this entry
-    std::int32_t heldEntry = -1;   // a key held back on this entry, with its text in heldKeys_
+    bool used = false;            // some key holds this entry
+    std::int32_t heldEntry = -1;  // a key held back on this entry, with its text in heldKeys_
     std::uint32_t heldOffset = 0;
     std::uint32_t heldLength = 0;
   };
 
   bool Used(std::int32_t operand) const {
-    return operand < 0 ||
-           (static_cast<std::size_t>(operand) < uses_.size() &&
-            uses_[static_cast<std::size_t>(operand)].used);
+    return operand < 0 || (static_cast<std::size_t>(operand) < uses_.size() &&
+                           uses_[static_cast<std::size_t>(operand)].used);
   }
 
   void MarkUsed(std::int32_t operand) {

@@ -137,42 +137,116 @@ TEvalValue RationalPower(const TEvalValue& x, const TEvalValue& p, const TEvalVa
 // The real rules behind Power and RationalPower.
 double RealPower(double x, double y);
 double RationalPower(double x, double p, double q);
-// x^2 as RealPower computes it, the extended-precision product rounded to double, without
-// leaving the SSE registers when that is the double product: which is the case unless the
-// extended product lies exactly halfway between two doubles. The exact error of the double
-// product (Dekker's product with Veltkamp's split) tells when it may, and only then is the
-// extended product taken.
+// ---- Squares and cubes without the x87 unit ------------------------------------------------
+// RealPower multiplies in extended precision (64-bit significands) and rounds the product to
+// double. Moving values between the SSE registers and the x87 unit goes through memory and
+// costs more than the arithmetic, so the interpreter's fast path reproduces those roundings
+// with doubles: exact products (Dekker's algorithm with Veltkamp's split) show where the
+// extended result lies, and wherever the outcome could depend on a rounding tie, or a spacing
+// changes at a power of two, the extended product is taken after all.
+
+namespace detail {
+
+constexpr std::uint64_t kMantissaBits = (std::uint64_t{1} << 52) - 1;
+
+inline std::uint64_t BitsOf(double x) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  return bits;
+}
+
+// The spacing of doubles at a normal x (its unit in the last place).
+inline double Ulp(double x) {
+  const std::uint64_t bits =
+      (BitsOf(x) & ~kMantissaBits & ~(std::uint64_t{1} << 63)) - (std::uint64_t{52} << 52);
+  double ulp = 0;
+  std::memcpy(&ulp, &bits, sizeof ulp);
+  return ulp;
+}
+
+// Whether a normal x lies within `ulps` units of the power of two at either end of its binade.
+inline bool NearPowerOfTwo(double x, std::uint64_t ulps) {
+  const std::uint64_t mantissa = BitsOf(x) & kMantissaBits;
+  return mantissa < ulps || mantissa > kMantissaBits - ulps;
+}
+
+// a * b = product + error exactly, for operands whose product neither overflows nor comes
+// near the subnormal range.
+inline double TwoProduct(double a, double b, double& error) {
+  constexpr double kSplit = 134217729.0;  // 2^27 + 1
+  const double product = a * b;
+  const double sa = kSplit * a;
+  const double aHigh = sa - (sa - a);
+  const double aLow = a - aHigh;
+  const double sb = kSplit * b;
+  const double bHigh = sb - (sb - b);
+  const double bLow = b - bHigh;
+  error = ((aHigh * bHigh - product) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
+  return product;
+}
+
+// The integer nearest x, ties to even, for |x| < 2^51.
+inline double RoundToEven(double x) {
+  constexpr double kShift = 0x1.8p52;
+  return (x + kShift) - kShift;
+}
+
+}  // namespace detail
+
+// x^2 as RealPower computes it, the extended product x*x rounded to double. That is the double
+// product unless the extended one lies exactly halfway between two doubles, which it can only
+// when the exact square lies within a hair of such a point.
 inline double ExtendedSquare(double x) {
   const double magnitude = std::fabs(x);
-  if (magnitude > 0x1p-400 && magnitude < 0x1p+400) {  // no overflow or underflow below
-    const double product = x * x;
-    const double split = 134217729.0 * x;  // 2^27 + 1
-    const double high = split - (split - x);
-    const double low = x - high;
-    const double error = ((high * high - product) + 2 * high * low) + low * low;
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &product, sizeof bits);
-    constexpr std::uint64_t kMantissa = (std::uint64_t{1} << 52) - 1;
-    // The extended product is within half its own spacing (ulp / 2^12) of the exact square,
-    // which lies within |error| of `product`; ulp / 2 away it would be a tie. Powers of two,
-    // with a finer spacing below them, go the long way.
-    const std::uint64_t ulpBits = (bits & ~kMantissa & ~(std::uint64_t{1} << 63)) -
-                                  (std::uint64_t{52} << 52);
-    double ulp = 0;
-    std::memcpy(&ulp, &ulpBits, sizeof ulp);
-    if ((bits & kMantissa) != 0 && std::fabs(error) < ulp * (0.5 - 0x1p-12)) return product;
+  if (magnitude > 0x1p-250 && magnitude < 0x1p+250) {
+    double error = 0;
+    const double product = detail::TwoProduct(x, x, error);
+    // The extended product lies within half its own spacing (ulp / 2^12) of the exact square,
+    // and that within |error| of `product`: a tie needs |error| near ulp / 2.
+    if (!detail::NearPowerOfTwo(product, 1) &&
+        std::fabs(error) < detail::Ulp(product) * (0.5 - 0x1p-12)) {
+      return product;
+    }
   }
   return static_cast<double>(static_cast<long double>(x) * x);
 }
 
-// x^2 and x^3 exactly as RealPower computes them (the same extended-precision products in the
-// same order), inline for the interpreter; false when RealPower has to decide: another
-// exponent, a zero base, or a value that is not finite.
+// x^3 as RealPower computes it: the extended product x * RN(x*x), rounded to extended and then
+// to double, RN being the extended rounding.
+inline double ExtendedCube(double x) {
+  const double magnitude = std::fabs(x);
+  if (magnitude > 0x1p-250 && magnitude < 0x1p+250) {
+    double e = 0;
+    const double p = detail::TwoProduct(x, x, e);  // x^2 = p + e
+    if (!detail::NearPowerOfTwo(p, 1)) {
+      // The extended square is p + f, f being e rounded to the extended spacing s near p (p is
+      // a multiple of 2^11 s, so ties go to an even multiple of s exactly when f's does).
+      const double s = detail::Ulp(p) * 0x1p-11;
+      const double f = detail::RoundToEven(e / s) * s;
+      // x * (p + f) = P + F + x*f exactly; x*f has at most 64 significant bits, and its
+      // rounding G lies far closer to it than the extended spacing S near P.
+      double F = 0;
+      const double P = detail::TwoProduct(x, p, F);
+      if (!detail::NearPowerOfTwo(P, 8)) {  // |x^3 - P| stays below 3 ulps
+        const double S = detail::Ulp(P) * 0x1p-11;
+        const double steps = (F + x * f) / S;
+        const double nearest = detail::RoundToEven(steps);
+        // The extended cube is P + nearest * S unless a tie is too close to tell; its rounding
+        // to double is the sum rounded once.
+        if (std::fabs(steps - nearest) < 0.5 - 0x1p-30) return P + nearest * S;
+      }
+    }
+  }
+  return static_cast<double>(static_cast<long double>(x) * (static_cast<long double>(x) * x));
+}
+
+// x^2 and x^3 exactly as RealPower computes them, inline for the interpreter; false when
+// RealPower has to decide: another exponent, a zero base, or a value that is not finite.
 inline bool SquareOrCube(double x, double y, double& value) {
   if (y == 2) {
     value = ExtendedSquare(x);
   } else if (y == 3) {
-    value = static_cast<double>(static_cast<long double>(x) * (static_cast<long double>(x) * x));
+    value = ExtendedCube(x);
   } else {
     return false;
   }
