@@ -352,7 +352,7 @@ TEST(DerivationLimits, LongInputsEndWithADerivativeOrNan) {
                {"long product", Chain("x", 3000, "*"), "nan"},
                {"tall power tower", Chain("x", 2000, "^"), "nan"},
                {"deep nesting", nested, "nan"},
-               {"sum of many products", Chain("x*y", 1000, "+"), nullptr}};
+               {"sum of many products", Chain("x*y", 600, "+"), nullptr}};
   for (const auto& c : cases) {
     const auto start = std::chrono::steady_clock::now();
     const Derived result = Derive(c.text);
