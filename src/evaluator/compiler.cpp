@@ -70,8 +70,16 @@ std::string KeyOf(char kind, std::int32_t a, std::int32_t b = kNoEntry) {
 // ---- Reading the text -------------------------------------------------------------------------
 
 std::int32_t TCompiler::Compile(std::string_view text) {
-  // About one entry per operator and one per leaf.
-  shared_.Reserve(2 * static_cast<std::size_t>(std::max(eval_.CommandCapacity, 0)) + 8);
+  // Each operator, group and comma yields about two entries, one command and one open record
+  // on the reader's stack. Reserving them up front keeps long texts from moving their tables
+  // as they grow; pages of the reserve that are never written cost nothing.
+  const auto groups = static_cast<std::size_t>(std::count(text.begin(), text.end(), '(') +
+                                               std::count(text.begin(), text.end(), ','));
+  const std::size_t steps = static_cast<std::size_t>(std::max(eval_.CommandCapacity, 0)) + groups;
+  eval_.ListaProc.reserve(eval_.ListaProc.size() + steps);
+  eval_.ListStr.reserve(eval_.ListStr.size() + 2 * steps + 8);
+  shared_.Reserve(2 * steps + 8);
+  pending_.reserve(steps + 1);
   std::int32_t root = kNoEntry;
   return Read(text, root) ? root : kNoEntry;
 }

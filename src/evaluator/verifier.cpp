@@ -103,9 +103,6 @@ void TTalvekComplexEval::VerifySyntaxSemanticsRule(const std::string& text,
     if (ErrorFlag) return FinishParseError();
     if (definitions) VariableMode = 1;
 
-    ListaProc.reserve(static_cast<std::size_t>(CommandCapacity));
-    // About one entry per operator and one per leaf; growing a long table moves every entry.
-    ListStr.reserve(2 * static_cast<std::size_t>(CommandCapacity) + 8);
     TCompiler compiler(*this);
     const std::int32_t root = compiler.Compile(work);
     if (root < 0 || ErrorFlag) return FinishParseError();
