@@ -15,23 +15,6 @@ namespace {
 
 constexpr std::int32_t kNoEntry = -1;
 
-int Precedence(char symbol) {
-  switch (symbol) {
-    case '~':
-      return 1;
-    case '=':
-      return 2;
-    case '+':
-    case '-':
-      return 3;
-    case '*':
-    case '/':
-      return 4;
-    default:
-      return 5;  // "^"
-  }
-}
-
 std::uint16_t OperatorCode(char symbol) {
   switch (symbol) {
     case '*':
@@ -150,11 +133,11 @@ bool TCompiler::Read(std::string_view text, std::int32_t& root) {
       continue;
     }
     if (!IsOperatorCharacter(c)) return SyntaxError(i, i);  // two operands side by side
-    const int precedence = Precedence(c);
+    const int precedence = OperatorPrecedence(c);
     while (true) {
       const TPendingOp& top = pending_.back();
       if (top.kind == TPending::Group) break;
-      const int topPrecedence = top.kind == TPending::Binary ? Precedence(top.symbol) : 5;
+      const int topPrecedence = top.kind == TPending::Binary ? OperatorPrecedence(top.symbol) : 5;
       // "^" groups from the right; everything else from the left.
       if (topPrecedence < precedence || (topPrecedence == precedence && c == '^')) break;
       if (!Reduce()) return FilterFailure(i, i);
@@ -302,13 +285,18 @@ std::int32_t TCompiler::NewEntry(TRecord1::TShape shape) {
   return static_cast<std::int32_t>(eval_.ListStr.size() - 1);
 }
 
+TEvalValue** TCompiler::FoldedCells(const TEvalValue& value) {
+  TEvalValue** cells = eval_.NewCellArray(1);
+  cells[0] = eval_.NewCell();
+  *cells[0] = value;
+  return cells;
+}
+
 std::int32_t TCompiler::ConstantEntry(const TEvalValue& value, std::string text) {
   const std::int32_t entry = NewEntry(TRecord1::shLeaf);
   TRecord1& e = Entry(entry);
   e.text = std::move(text);
-  e.cells = eval_.NewCellArray(1);
-  e.cells[0] = eval_.NewCell();
-  *e.cells[0] = value;
+  e.cells = FoldedCells(value);
   e.cellCount = 1;
   e.isProtected = true;
   e.fixed = true;
@@ -488,10 +476,7 @@ std::int32_t TCompiler::EvalExpres(std::int32_t left, std::int32_t right, char s
                        ValueText(right) + " : " + e.what());
       return kNoEntry;
     }
-    TRecord1& e = Entry(entry);
-    e.cells = eval_.NewCellArray(1);
-    e.cells[0] = eval_.NewCell();
-    *e.cells[0] = value;
+    Entry(entry).cells = FoldedCells(value);
     return entry;
   }
 
@@ -667,9 +652,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
     e.code = code;
     e.left = argument;
     e.name = std::string(name);
-    e.cells = eval_.NewCellArray(1);
-    e.cells[0] = eval_.NewCell();
-    *e.cells[0] = value;
+    e.cells = FoldedCells(value);
     e.cellCount = 1;
     e.isProtected = true;
     e.fixed = argumentsFixed;

@@ -71,6 +71,8 @@ class TCompiler {
   std::int32_t MakeList(const std::vector<std::int32_t>& members);
 
   std::int32_t NewEntry(TRecord1::TShape shape);
+  // A one-cell array over a new cell holding a value known at parse time.
+  TEvalValue** FoldedCells(const TEvalValue& value);
   std::int32_t ConstantEntry(const TEvalValue& value, std::string text);
   std::int32_t VariableEntry(std::int32_t variable, std::string_view text);
   std::int32_t EmitCommand(std::uint16_t code, TEvalValue** operands, std::int32_t count);

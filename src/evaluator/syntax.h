@@ -17,6 +17,24 @@ constexpr bool IsOperatorCharacter(char c) {
   return c == '*' || c == '+' || c == '-' || c == '/' || c == '=' || c == '^' || c == '~';
 }
 
+// How tightly an operator binds: "~" loosest, then "=", "+" "-", "*" "/", and "^" tightest.
+constexpr int OperatorPrecedence(char symbol) {
+  switch (symbol) {
+    case '~':
+      return 1;
+    case '=':
+      return 2;
+    case '+':
+    case '-':
+      return 3;
+    case '*':
+    case '/':
+      return 4;
+    default:
+      return 5;  // "^"
+  }
+}
+
 // Operators, parentheses and the comma; a position outside the text counts as one too.
 constexpr bool IsDelimiter(char c) {
   return IsOperatorCharacter(c) || c == '(' || c == ')' || c == ',';

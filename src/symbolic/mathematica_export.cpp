@@ -25,6 +25,7 @@ using evaluator::IsAsciiDigit;
 using evaluator::IsBlank;
 using evaluator::IsDelimiter;
 using evaluator::IsOperatorCharacter;
+using evaluator::OperatorPrecedence;
 
 struct TNode {
   enum TKind : std::uint8_t { kNumber, kName, kCall, kMark, kBinary, kNegation, kList };
@@ -35,23 +36,6 @@ struct TNode {
 };
 
 using TTree = std::vector<TNode>;
-
-int Precedence(char symbol) {
-  switch (symbol) {
-    case '~':
-      return 1;
-    case '=':
-      return 2;
-    case '+':
-    case '-':
-      return 3;
-    case '*':
-    case '/':
-      return 4;
-    default:
-      return 5;  // "^"
-  }
-}
 
 // Reads a normalised text with the evaluator's precedence: "^" and the unary signs bind
 // tightest and group from the right, then "*" "/", "+" "-", "=", "~", ",".
@@ -128,10 +112,11 @@ class TReader {
         continue;
       }
       if (!IsOperatorCharacter(c)) return false;
-      const int precedence = Precedence(c);
+      const int precedence = OperatorPrecedence(c);
       while (pending_.back().kind != TPending::kGroup) {
         const TPending& top = pending_.back();
-        const int topPrecedence = top.kind == TPending::kBinary ? Precedence(top.symbol) : 5;
+        const int topPrecedence =
+            top.kind == TPending::kBinary ? OperatorPrecedence(top.symbol) : 5;
         if (topPrecedence < precedence || (topPrecedence == precedence && c == '^')) break;
         Reduce();
       }
@@ -386,7 +371,7 @@ class TPrinter {
     const TNode& node = Node(n);
     switch (node.kind) {
       case TNode::kBinary:
-        return Precedence(node.symbol);
+        return OperatorPrecedence(node.symbol);
       case TNode::kNegation:
         return 6;
       case TNode::kCall: {
@@ -464,7 +449,7 @@ class TPrinter {
       parts.push_back(Operand(right, TContext{2, false}));
       return;
     }
-    const int precedence = Precedence(node.symbol);
+    const int precedence = OperatorPrecedence(node.symbol);
     // "^" groups from the right, the others from the left; only a power's base may not be a
     // leading negation.
     const TContext leftContext{node.symbol == '^' ? 6 : precedence, false,
