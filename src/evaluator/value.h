@@ -137,13 +137,14 @@ TEvalValue RationalPower(const TEvalValue& x, const TEvalValue& p, const TEvalVa
 // The real rules behind Power and RationalPower.
 double RealPower(double x, double y);
 double RationalPower(double x, double p, double q);
-// ---- Squares and cubes without the x87 unit ------------------------------------------------
+// ---- Squares without the x87 unit -----------------------------------------------------------
 // RealPower multiplies in extended precision (64-bit significands) and rounds the product to
-// double. Moving values between the SSE registers and the x87 unit goes through memory and
-// costs more than the arithmetic, so the interpreter's fast path reproduces those roundings
-// with doubles: exact products (Dekker's algorithm with Veltkamp's split) show where the
-// extended result lies, and wherever the outcome could depend on a rounding tie, or a spacing
-// changes at a power of two, the extended product is taken after all.
+// double. Moving values between the SSE registers and the x87 unit goes through memory, so the
+// interpreter's fast path reproduces that rounding of a square with doubles: the exact product
+// (Dekker's algorithm with Veltkamp's split) shows where the extended result lies, and wherever
+// the outcome could depend on a rounding tie, or the spacing changes at a power of two, the
+// extended product is taken after all. A cube needs so many more steps that way that the
+// extended products are faster.
 
 namespace detail {
 
@@ -185,12 +186,6 @@ inline double TwoProduct(double a, double b, double& error) {
   return product;
 }
 
-// The integer nearest x, ties to even, for |x| < 2^51.
-inline double RoundToEven(double x) {
-  constexpr double kShift = 0x1.8p52;
-  return (x + kShift) - kShift;
-}
-
 }  // namespace detail
 
 // x^2 as RealPower computes it, the extended product x*x rounded to double. That is the double
@@ -211,42 +206,13 @@ inline double ExtendedSquare(double x) {
   return static_cast<double>(static_cast<long double>(x) * x);
 }
 
-// x^3 as RealPower computes it: the extended product x * RN(x*x), rounded to extended and then
-// to double, RN being the extended rounding.
-inline double ExtendedCube(double x) {
-  const double magnitude = std::fabs(x);
-  if (magnitude > 0x1p-250 && magnitude < 0x1p+250) {
-    double e = 0;
-    const double p = detail::TwoProduct(x, x, e);  // x^2 = p + e
-    if (!detail::NearPowerOfTwo(p, 1)) {
-      // The extended square is p + f, f being e rounded to the extended spacing s near p (p is
-      // a multiple of 2^11 s, so ties go to an even multiple of s exactly when f's does).
-      const double s = detail::Ulp(p) * 0x1p-11;
-      const double f = detail::RoundToEven(e / s) * s;
-      // x * (p + f) = P + F + x*f exactly; x*f has at most 64 significant bits, and its
-      // rounding G lies far closer to it than the extended spacing S near P.
-      double F = 0;
-      const double P = detail::TwoProduct(x, p, F);
-      if (!detail::NearPowerOfTwo(P, 8)) {  // |x^3 - P| stays below 3 ulps
-        const double S = detail::Ulp(P) * 0x1p-11;
-        const double steps = (F + x * f) / S;
-        const double nearest = detail::RoundToEven(steps);
-        // The extended cube is P + nearest * S unless a tie is too close to tell; its rounding
-        // to double is the sum rounded once.
-        if (std::fabs(steps - nearest) < 0.5 - 0x1p-30) return P + nearest * S;
-      }
-    }
-  }
-  return static_cast<double>(static_cast<long double>(x) * (static_cast<long double>(x) * x));
-}
-
 // x^2 and x^3 exactly as RealPower computes them, inline for the interpreter; false when
 // RealPower has to decide: another exponent, a zero base, or a value that is not finite.
 inline bool SquareOrCube(double x, double y, double& value) {
   if (y == 2) {
     value = ExtendedSquare(x);
   } else if (y == 3) {
-    value = ExtendedCube(x);
+    value = static_cast<double>(static_cast<long double>(x) * (static_cast<long double>(x) * x));
   } else {
     return false;
   }
