@@ -31,8 +31,10 @@ struct TRun {
     if (!planned) eval.CommandPlan.wanted = false;
   }
 
-  // Everything a caller can see of the last run: the values or the error fields, and every
-  // command's result cell.
+  // Everything a caller can see of the last run: the values or the error fields, and after a
+  // run without fault every command's result cell. After a fault the cells of the commands
+  // past it are not defined: a list of doubles is computed whole before its faults are looked
+  // at, and then the full rules run it again up to the fault.
   std::string Outcome(TEvalValue** results) const {
     std::string seen = "code " + std::to_string(eval.ErrorCode) + ", kind " +
                        std::to_string(eval.MathErrorKind) + ", " +
@@ -40,8 +42,9 @@ struct TRun {
     for (std::int32_t k = 0; results != nullptr && k < eval.ResultCount; ++k)
       seen += " " + ValueToText(*results[k]);
     seen += " | cells:";
-    for (const TProcRec& command : eval.ListaProc)
-      seen += " " + ValueToText(*command.result[0]);
+    for (const TProcRec& command : eval.ListaProc) {
+      if (!eval.ErrorFlag) seen += " " + ValueToText(*command.result[0]);
+    }
     seen += " | x " + ValueToText(x);
     return seen;
   }
