@@ -46,6 +46,19 @@ struct TPlanStep {
   TOp op = kGeneral;
 };
 
+// A step of a list that runs by fast steps from end to end, as RunKnownRealList runs it (it
+// knows the list holds doubles). An operation whose value the next operation takes at once is
+// joined to it, so that the value passes in a register (it is still written to its cell), and
+// each step runs through a function chosen when the plan is made.
+struct TJoinedStep;
+using TJoinedRunner = double (*)(const TJoinedStep& joined);
+struct TJoinedStep {
+  TJoinedRunner run = nullptr;
+  TPlanStep step;                // the step, or the first of a joined pair
+  TEvalValue* other = nullptr;   // of a pair: the second operation's other operand
+  TEvalValue* result = nullptr;  // of a pair: the second operation's result cell
+};
+
 // A command list laid out in the order it runs.
 struct TPlanList {
   std::vector<TPlanStep> steps;
@@ -54,6 +67,8 @@ struct TPlanList {
   // and the steps run without looking at kinds. Left empty for long lists.
   std::size_t fastSteps = 0;
   std::vector<const TEvalValue*> inputs;
+  // The steps joined as RunKnownRealList runs them, when every step is in the known-real front.
+  std::vector<TJoinedStep> joined;
 };
 
 // The plan copies cell pointers out of the command table, so it holds while ListaProc,

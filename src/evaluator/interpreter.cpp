@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -244,51 +245,84 @@ template <bool kKnownReal>
   return static_cast<std::size_t>(step - begin);
 }
 
-// Runs a list that is a known-real front from end to end, when its inputs hold doubles;
-// whether every step ran.
-// A step of a list known to hold doubles. The operations and one-argument functions do not
-// test their values one by one: value * 0 is NaN exactly when the value is not finite, so a fault anywhere shows in the
-// sum `faults` at the end of the list, and the full rules then run the list again from its
-// start. The steps write nothing but their result cells, so running them again is harmless.
-[[gnu::always_inline]] inline bool KnownRealStep(const TPlanStep& step, double& faults) {
-  const auto store = [&step, &faults](double value) {
-    faults += value * 0.0;
-    SetReal(*step.result, value);
-    return true;
-  };
-  switch (step.op) {
-    case TPlanStep::kAdd:
-      return store(step.first->real + step.second->real);
-    case TPlanStep::kSubtract:
-      return store(step.first->real - step.second->real);
-    case TPlanStep::kMultiply:
-      return store(step.first->real * step.second->real);
-    case TPlanStep::kDivide:
-      return store(step.first->real / step.second->real);
-    case TPlanStep::kSquareRoot:
-      return store(std::sqrt(step.first->real));
-    case TPlanStep::kAbsolute:
-      return store(std::fabs(step.first->real));
-    case TPlanStep::kSquare:
-      return store(step.first->real * step.first->real);
-    case TPlanStep::kFunction:
-      return store(step.function(step.first->real));
-    default:
-      return FastStep<true>(step);
-  }
+// The runners of joined steps: one per kind of step, and one per pair of operations and side
+// on which the second takes the first one's value. Each returns value * 0, which is NaN
+// exactly when a value is not finite; and NaN when its step needs the full rules.
+constexpr double kNeedsFullRules = std::numeric_limits<double>::quiet_NaN();
+
+template <TPlanStep::TOp kOp>
+[[gnu::always_inline]] inline double Arithmetic(double x, double y) {
+  if constexpr (kOp == TPlanStep::kAdd) return x + y;
+  if constexpr (kOp == TPlanStep::kSubtract) return x - y;
+  if constexpr (kOp == TPlanStep::kMultiply) return x * y;
+  if constexpr (kOp == TPlanStep::kDivide) return x / y;
 }
 
+template <TPlanStep::TOp kOp>
+double RunOperation(const TJoinedStep& joined) {
+  const TPlanStep& step = joined.step;
+  const double value = Arithmetic<kOp>(step.first->real, step.second->real);
+  SetReal(*step.result, value);
+  return value * 0.0;
+}
+
+template <TPlanStep::TOp kFirst, TPlanStep::TOp kSecond, bool kValueLeft>
+double RunPair(const TJoinedStep& joined) {
+  const TPlanStep& step = joined.step;
+  const double value = Arithmetic<kFirst>(step.first->real, step.second->real);
+  // `other` is not the first result cell (see JoinSteps), so it may be read before the write.
+  const double other = joined.other->real;
+  SetReal(*step.result, value);
+  const double next =
+      kValueLeft ? Arithmetic<kSecond>(value, other) : Arithmetic<kSecond>(other, value);
+  SetReal(*joined.result, next);
+  return value * 0.0 + next * 0.0;
+}
+
+double RunFunction(const TJoinedStep& joined) {
+  const TPlanStep& step = joined.step;
+  const double value = step.function(step.first->real);
+  SetReal(*step.result, value);
+  return value * 0.0;
+}
+
+template <double (*kFunction)(double)>
+double RunFixedFunction(const TJoinedStep& joined) {
+  const TPlanStep& step = joined.step;
+  const double value = kFunction(step.first->real);
+  SetReal(*step.result, value);
+  return value * 0.0;
+}
+
+double Square(double x) {
+  return x * x;
+}
+
+double RunPower(const TJoinedStep& joined) {
+  return RealPowerStep<true>(joined.step) ? 0.0 : kNeedsFullRules;
+}
+
+template <bool kGreatest>
+double RunExtreme(const TJoinedStep& joined) {
+  return RealExtremeStep<true>(joined.step, kGreatest) ? 0.0 : kNeedsFullRules;
+}
+
+double RunAnyStep(const TJoinedStep& joined) {
+  return FastStep<true>(joined.step) ? 0.0 : kNeedsFullRules;
+}
+
+// Runs a list that is a known-real front from end to end, when its inputs hold doubles;
+// whether every step ran without a fault. A step whose value is not finite leaves the list to
+// the full rules, which run it again from its start and decide the fault: the steps write
+// nothing but their result cells, so running them again is harmless.
 [[gnu::always_inline]] inline bool RunKnownRealList(const TPlanList& list) {
   for (const TEvalValue* const cell : list.inputs) {
     if (cell->kind != vkReal) return false;
   }
-  double faults = 0;
-  const TPlanStep* step = list.steps.data();
-  const TPlanStep* const end = step + list.steps.size();
-  for (; step != end; ++step) {
-    if (!KnownRealStep(*step, faults)) return false;
+  for (const TJoinedStep& joined : list.joined) {
+    if (std::isnan(joined.run(joined))) return false;
   }
-  return faults == 0;
+  return true;
 }
 
 // ---- Making the plan ---------------------------------------------------------------------
@@ -412,6 +446,103 @@ TPlanStep PlanStep(const TProcRec& proc, std::int32_t command) {
   return step;
 }
 
+bool IsArithmetic(TPlanStep::TOp op) {
+  return op == TPlanStep::kAdd || op == TPlanStep::kSubtract || op == TPlanStep::kMultiply ||
+         op == TPlanStep::kDivide;
+}
+
+TJoinedRunner OperationRunner(TPlanStep::TOp op) {
+  switch (op) {
+    case TPlanStep::kAdd:
+      return &RunOperation<TPlanStep::kAdd>;
+    case TPlanStep::kSubtract:
+      return &RunOperation<TPlanStep::kSubtract>;
+    case TPlanStep::kMultiply:
+      return &RunOperation<TPlanStep::kMultiply>;
+    case TPlanStep::kDivide:
+      return &RunOperation<TPlanStep::kDivide>;
+    case TPlanStep::kFunction:
+      return &RunFunction;
+    case TPlanStep::kSquareRoot:
+      return &RunFixedFunction<static_cast<double (*)(double)>(&std::sqrt)>;
+    case TPlanStep::kAbsolute:
+      return &RunFixedFunction<static_cast<double (*)(double)>(&std::fabs)>;
+    case TPlanStep::kSquare:
+      return &RunFixedFunction<&Square>;
+    case TPlanStep::kPower:
+      return &RunPower;
+    case TPlanStep::kMax:
+      return &RunExtreme<true>;
+    case TPlanStep::kMin:
+      return &RunExtreme<false>;
+    default:
+      return &RunAnyStep;
+  }
+}
+
+template <TPlanStep::TOp kFirst>
+TJoinedRunner PairRunner(TPlanStep::TOp second, bool valueLeft) {
+  switch (second) {
+    case TPlanStep::kAdd:
+      return valueLeft ? &RunPair<kFirst, TPlanStep::kAdd, true>
+                       : &RunPair<kFirst, TPlanStep::kAdd, false>;
+    case TPlanStep::kSubtract:
+      return valueLeft ? &RunPair<kFirst, TPlanStep::kSubtract, true>
+                       : &RunPair<kFirst, TPlanStep::kSubtract, false>;
+    case TPlanStep::kMultiply:
+      return valueLeft ? &RunPair<kFirst, TPlanStep::kMultiply, true>
+                       : &RunPair<kFirst, TPlanStep::kMultiply, false>;
+    default:
+      return valueLeft ? &RunPair<kFirst, TPlanStep::kDivide, true>
+                       : &RunPair<kFirst, TPlanStep::kDivide, false>;
+  }
+}
+
+TJoinedRunner PairRunner(TPlanStep::TOp first, TPlanStep::TOp second, bool valueLeft) {
+  switch (first) {
+    case TPlanStep::kAdd:
+      return PairRunner<TPlanStep::kAdd>(second, valueLeft);
+    case TPlanStep::kSubtract:
+      return PairRunner<TPlanStep::kSubtract>(second, valueLeft);
+    case TPlanStep::kMultiply:
+      return PairRunner<TPlanStep::kMultiply>(second, valueLeft);
+    default:
+      return PairRunner<TPlanStep::kDivide>(second, valueLeft);
+  }
+}
+
+// Lays out a list of fast steps for RunKnownRealList, joining each operation to the next when
+// the next takes its value as exactly one operand. A shared subexpression appears in a list as
+// often as it is used; fast steps write no variable, so its later runs would give the value
+// it already has, and only the first is kept.
+std::vector<TJoinedStep> JoinSteps(const std::vector<TPlanStep>& all) {
+  std::vector<TPlanStep> steps;
+  steps.reserve(all.size());
+  for (const TPlanStep& step : all) {
+    const auto same = [&step](const TPlanStep& kept) { return kept.command == step.command; };
+    if (std::none_of(steps.begin(), steps.end(), same)) steps.push_back(step);
+  }
+  std::vector<TJoinedStep> joined;
+  joined.reserve(steps.size());
+  for (std::size_t k = 0; k < steps.size(); ++k) {
+    const TPlanStep& step = steps[k];
+    TJoinedStep j{OperationRunner(step.op), step, nullptr, nullptr};
+    if (k + 1 < steps.size() && IsArithmetic(step.op) && IsArithmetic(steps[k + 1].op)) {
+      const TPlanStep& next = steps[k + 1];
+      const bool left = next.first == step.result;
+      const bool right = next.second == step.result;
+      if (left != right) {
+        j.run = PairRunner(step.op, next.op, left);
+        j.other = left ? next.second : next.first;
+        j.result = next.result;
+        ++k;
+      }
+    }
+    joined.push_back(j);
+  }
+  return joined;
+}
+
 // Lists longer than this run their fast steps with kinds looked at: finding the inputs of a
 // list takes time that grows with the square of its length.
 constexpr std::size_t kKnownRealListLimit = 256;
@@ -438,6 +569,7 @@ TPlanList PlanList(const TExecutionPlan& plan, const PComand& list) {
     written.push_back(step.result);
     ++planned.fastSteps;
   }
+  if (planned.fastSteps == planned.steps.size()) planned.joined = JoinSteps(planned.steps);
   return planned;
 }
 

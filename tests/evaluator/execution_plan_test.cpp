@@ -95,6 +95,11 @@ TEST(ExecutionPlan, EveryExpressionGivesWhatTheFullRulesGive) {
       "if(gr(x,y),x-y,y-x)",
       "z=x*2, z+y",
       "x*2, x^3, sin(x)^2+cos(x)^2",
+      // Operations joined to the next one, the value on either side, and an operation whose
+      // value is both operands of the next (which is not joined).
+      "(x-y)/z-(y/z-x)",
+      "z/(x-y)+(x*y-z)*z",
+      "(x+y)*(x+y)-x/(y+z)",
   };
   const std::vector<TEvalValue> values = Inputs();
   for (const char* text : texts) {
@@ -197,6 +202,21 @@ TEST(ExecutionPlan, SquaresAndCubesAreTheExtendedPrecisionProductsBitForBit) {
     EXPECT_FALSE(SquareOrCube(x, 2, value) && SquareOrCube(x, 3, value)) << x;
   }
   EXPECT_FALSE(SquareOrCube(2, 4, value));
+}
+
+// Joining is what the expressions above exercise, so it must happen where it can, and not
+// where the next operation takes the value twice; a shared command runs once.
+TEST(ExecutionPlan, OperationsAreJoinedToTheNextOneThatTakesTheirValueOnce) {
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"(x-y)/z-(y/z-x)", 3},  // [x-y, /z], [y/z, -x], the difference
+      {"(x+y)*(x+y)", 2},      // x+y (listed twice, run once), then its square: not joined
+      {"sin(x)*y+z", 2},       // sin(x), then [*y, +z]
+  };
+  for (const auto& [text, joined] : cases) {
+    TRun run(text, true);
+    run.Evaluate(TEvalValue::Real(0.5), TEvalValue::Real(2), TEvalValue::Real(3));
+    EXPECT_EQ(run.eval.CommandPlan.main.joined.size(), joined) << text;
+  }
 }
 
 // The compiler holds back the sharing key of a composite that uses an entry for the first
