@@ -33,8 +33,8 @@ struct TRun {
 
   // Everything a caller can see of the last run: the values or the error fields, and after a
   // run without fault every command's result cell. After a fault the cells of the commands
-  // past it are not defined: a list of doubles is computed whole before its faults are looked
-  // at, and then the full rules run it again up to the fault.
+  // past it are not defined: two joined operations compute both values before either is
+  // looked at, and then the full rules run the list again up to the fault.
   std::string Outcome(TEvalValue** results) const {
     std::string seen = "code " + std::to_string(eval.ErrorCode) + ", kind " +
                        std::to_string(eval.MathErrorKind) + ", " +
