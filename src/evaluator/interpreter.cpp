@@ -266,10 +266,26 @@ double RunOperation(const TJoinedStep& joined) {
   return value * 0.0;
 }
 
+// The value of the first step of a pair: an operation, a function of the math library, or a
+// square or cube (false for another power, which needs the full rules).
+template <TPlanStep::TOp kFirst>
+[[gnu::always_inline]] inline bool FirstValue(const TPlanStep& step, double& value) {
+  if constexpr (kFirst == TPlanStep::kFunction) {
+    value = step.function(step.first->real);
+    return true;
+  } else if constexpr (kFirst == TPlanStep::kPower) {
+    return SquareOrCube(step.first->real, step.second->real, value);
+  } else {
+    value = Arithmetic<kFirst>(step.first->real, step.second->real);
+    return true;
+  }
+}
+
 template <TPlanStep::TOp kFirst, TPlanStep::TOp kSecond, bool kValueLeft>
 double RunPair(const TJoinedStep& joined) {
   const TPlanStep& step = joined.step;
-  const double value = Arithmetic<kFirst>(step.first->real, step.second->real);
+  double value = 0;
+  if (!FirstValue<kFirst>(step, value)) return kNeedsFullRules;
   // `other` is not the first result cell (see JoinSteps), so it may be read before the write.
   const double other = joined.other->real;
   SetReal(*step.result, value);
@@ -506,13 +522,17 @@ TJoinedRunner PairRunner(TPlanStep::TOp first, TPlanStep::TOp second, bool value
       return PairRunner<TPlanStep::kSubtract>(second, valueLeft);
     case TPlanStep::kMultiply:
       return PairRunner<TPlanStep::kMultiply>(second, valueLeft);
-    default:
+    case TPlanStep::kDivide:
       return PairRunner<TPlanStep::kDivide>(second, valueLeft);
+    case TPlanStep::kFunction:
+      return PairRunner<TPlanStep::kFunction>(second, valueLeft);
+    default:
+      return PairRunner<TPlanStep::kPower>(second, valueLeft);
   }
 }
 
-// Lays out a list of fast steps for RunKnownRealList, joining each operation to the next when
-// the next takes its value as exactly one operand. A shared subexpression appears in a list as
+// Lays out a list of fast steps for RunKnownRealList, joining an operation, a function or a
+// power to the next step when that is an operation taking its value as exactly one operand. A shared subexpression appears in a list as
 // often as it is used; fast steps write no variable, so its later runs would give the value
 // it already has, and only the first is kept.
 std::vector<TJoinedStep> JoinSteps(const std::vector<TPlanStep>& all) {
@@ -527,7 +547,9 @@ std::vector<TJoinedStep> JoinSteps(const std::vector<TPlanStep>& all) {
   for (std::size_t k = 0; k < steps.size(); ++k) {
     const TPlanStep& step = steps[k];
     TJoinedStep j{OperationRunner(step.op), step, nullptr, nullptr};
-    if (k + 1 < steps.size() && IsArithmetic(step.op) && IsArithmetic(steps[k + 1].op)) {
+    const bool joinable = IsArithmetic(step.op) || step.op == TPlanStep::kFunction ||
+                          step.op == TPlanStep::kPower;
+    if (k + 1 < steps.size() && joinable && IsArithmetic(steps[k + 1].op)) {
       const TPlanStep& next = steps[k + 1];
       const bool left = next.first == step.result;
       const bool right = next.second == step.result;

@@ -100,6 +100,8 @@ TEST(ExecutionPlan, EveryExpressionGivesWhatTheFullRulesGive) {
       "(x-y)/z-(y/z-x)",
       "z/(x-y)+(x*y-z)*z",
       "(x+y)*(x+y)-x/(y+z)",
+      "z-x^3/y+exp(x)/y-ln(y)*x",
+      "y^x*2",
   };
   const std::vector<TEvalValue> values = Inputs();
   for (const char* text : texts) {
@@ -210,7 +212,8 @@ TEST(ExecutionPlan, OperationsAreJoinedToTheNextOneThatTakesTheirValueOnce) {
   const std::pair<const char*, std::size_t> cases[] = {
       {"(x-y)/z-(y/z-x)", 3},  // [x-y, /z], [y/z, -x], the difference
       {"(x+y)*(x+y)", 2},      // x+y (listed twice, run once), then its square: not joined
-      {"sin(x)*y+z", 2},       // sin(x), then [*y, +z]
+      {"sin(x)*y+z", 2},       // [sin(x), *y], +z
+      {"z-x^3/y", 2},          // [x^3, /y], z-
   };
   for (const auto& [text, joined] : cases) {
     TRun run(text, true);
