@@ -840,55 +840,65 @@ PComand TCompiler::CommandsOf(std::int32_t root) const {
   return commands;
 }
 
-std::string TCompiler::EntryText(std::int32_t root) const {
+void TCompiler::TTextWalk::Piece(std::string_view piece) {
+  pieces_.push_back(piece);
+  stack_.push_back(-static_cast<std::int32_t>(pieces_.size()));
+}
+
+void TCompiler::TTextWalk::PushParts(const TRecord1& e) {
   static constexpr std::string_view kSymbols[] = {"", "*", "/", "+", "-", "^", "=", "~"};
+  switch (e.shape) {
+    case TRecord1::shOperator:
+      Piece(")");
+      Push(e.right);
+      Piece(kSymbols[e.code]);
+      Push(e.left);
+      Piece("(");
+      break;
+    case TRecord1::shNegation:
+      // Enclosed, so that a negated base keeps its grouping: (-x)^2 is not -x^2.
+      Piece(")");
+      Push(e.right);
+      Piece("(-");
+      break;
+    case TRecord1::shList:
+      Piece(")");
+      for (std::size_t k = e.arguments.size(); k-- > 0;) {
+        Push(e.arguments[k]);
+        if (k > 0) Piece(",");
+      }
+      Piece("(");
+      break;
+    case TRecord1::shLeaf:
+    case TRecord1::shCall:
+      break;
+  }
+}
+
+std::int32_t TCompiler::TTextWalk::Next(std::string& text) {
+  while (!stack_.empty()) {
+    const std::int32_t item = stack_.back();
+    stack_.pop_back();
+    if (item >= 0) return item;
+    text += pieces_[static_cast<std::size_t>(-item - 1)];
+  }
+  return -1;
+}
+
+std::string TCompiler::EntryText(std::int32_t root) const {
   std::string text;
-  // Entry numbers to write out, or (negated, minus one) indexes of literal pieces.
-  std::vector<std::int32_t> stack{root};
-  std::vector<std::string_view> pieces;
-  auto piece = [&](std::string_view p) {
-    pieces.push_back(p);
-    stack.push_back(-static_cast<std::int32_t>(pieces.size()));
-  };
-  while (!stack.empty()) {
-    const std::int32_t item = stack.back();
-    stack.pop_back();
-    if (item < 0) {
-      text += pieces[static_cast<std::size_t>(-item - 1)];
-      continue;
-    }
+  TTextWalk walk(root);
+  for (std::int32_t item = walk.Next(text); item >= 0; item = walk.Next(text)) {
     const TRecord1& e = Entry(item);
-    switch (e.shape) {
-      case TRecord1::shLeaf:
-        text += e.text;
-        break;
-      case TRecord1::shOperator:
-        piece(")");
-        stack.push_back(e.right);
-        piece(kSymbols[e.code]);
-        stack.push_back(e.left);
-        piece("(");
-        break;
-      case TRecord1::shNegation:
-        // Enclosed, so that a negated base keeps its grouping: (-x)^2 is not -x^2.
-        piece(")");
-        stack.push_back(e.right);
-        piece("(-");
-        break;
-      case TRecord1::shCall:
-        piece(")");
-        if (e.left >= 0) stack.push_back(e.left);
-        piece("(");
-        piece(e.name);
-        break;
-      case TRecord1::shList:
-        piece(")");
-        for (std::size_t k = e.arguments.size(); k-- > 0;) {
-          stack.push_back(e.arguments[k]);
-          if (k > 0) piece(",");
-        }
-        piece("(");
-        break;
+    if (e.shape == TRecord1::shLeaf) {
+      text += e.text;
+    } else if (e.shape == TRecord1::shCall) {
+      walk.Piece(")");
+      if (e.left >= 0) walk.Push(e.left);
+      walk.Piece("(");
+      walk.Piece(e.name);
+    } else {
+      walk.PushParts(e);
     }
   }
   return text;

@@ -102,6 +102,23 @@ class TCompiler {
   // Books the characters a rule read and wrote; the empty text once the limits are passed.
   std::string Bounded(std::string derivative, std::size_t charactersRead);
 
+  // Writes entry texts without recursion, since entries nest as deeply as the input does: one
+  // stack holds the entries still to write and the literal pieces between them.
+  class TTextWalk {
+   public:
+    explicit TTextWalk(std::int32_t root) : stack_{root} {}
+    void Push(std::int32_t entry) { stack_.push_back(entry); }
+    void Piece(std::string_view piece);
+    // Pushes the parts of an operation, negation or argument list, to be written in order.
+    void PushParts(const TRecord1& e);
+    // Appends the pieces due before the next entry to `text`; that entry, or -1 when done.
+    std::int32_t Next(std::string& text);
+
+   private:
+    std::vector<std::int32_t> stack_;  // entries, or (negated, minus one) indexes of pieces
+    std::vector<std::string_view> pieces_;
+  };
+
   TRecord1& Entry(std::int32_t n) { return eval_.ListStr[static_cast<std::size_t>(n)]; }
   const TRecord1& Entry(std::int32_t n) const { return eval_.ListStr[static_cast<std::size_t>(n)]; }
 

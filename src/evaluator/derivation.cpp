@@ -173,76 +173,37 @@ const std::string* TCompiler::DerivationText(std::int32_t root) {
   }
   if (derivationWork_ > kDerivationWorkBudget) return nullptr;
 
-  static constexpr std::string_view kSymbols[] = {"", "*", "/", "+", "-", "^", "=", "~"};
   std::string text;
-  // Entries to write out, or (negated, minus one) indexes of literal pieces; the walk keeps its
-  // own stack because entries nest as deeply as the input does.
-  std::vector<std::int32_t> stack{root};
-  std::vector<std::string_view> pieces;
-  auto piece = [&](std::string_view p) {
-    pieces.push_back(p);
-    stack.push_back(-static_cast<std::int32_t>(pieces.size()));
-  };
+  TTextWalk walk(root);
   bool tooLong = false;
-  while (!stack.empty() && !tooLong) {
-    const std::int32_t item = stack.back();
-    stack.pop_back();
-    if (item < 0) {
-      text += pieces[static_cast<std::size_t>(-item - 1)];
-      continue;
-    }
+  for (std::int32_t item = walk.Next(text); item >= 0 && !tooLong; item = walk.Next(text)) {
     if (const auto known = derivationTexts_.find(item); known != derivationTexts_.end()) {
       tooLong = known->second.empty();
       text += known->second;
       continue;
     }
     const TRecord1& e = Entry(item);
-    switch (e.shape) {
-      case TRecord1::shLeaf:
-        // A signed leaf (the -1 of a negation) is an operation of its own.
-        if (!e.text.empty() && (e.text[0] == '-' || e.text[0] == '+')) {
-          text += '(';
-          text += e.text;
-          text += ')';
-        } else {
-          text += e.text;
-        }
-        break;
-      case TRecord1::shOperator:
-        piece(")");
-        stack.push_back(e.right);
-        piece(kSymbols[e.code]);
-        stack.push_back(e.left);
-        piece("(");
-        break;
-      case TRecord1::shNegation:
-        piece(")");
-        stack.push_back(e.right);
-        piece("(-");
-        break;
-      case TRecord1::shCall: {
-        if (e.left < 0) {
-          text += e.name;
-          break;
-        }
+    if (e.shape == TRecord1::shLeaf) {
+      // A signed leaf (the -1 of a negation) is an operation of its own.
+      const bool isSigned = !e.text.empty() && (e.text[0] == '-' || e.text[0] == '+');
+      if (isSigned) text += '(';
+      text += e.text;
+      if (isSigned) text += ')';
+    } else if (e.shape == TRecord1::shCall) {
+      if (e.left < 0) {
+        text += e.name;
+      } else {
         // Operations and argument lists bring their own enclosing pair.
         const TRecord1::TShape inner = Entry(e.left).shape;
         const bool enclosed = inner == TRecord1::shOperator || inner == TRecord1::shNegation ||
                               inner == TRecord1::shList;
-        if (!enclosed) piece(")");
-        stack.push_back(e.left);
-        if (!enclosed) piece("(");
-        piece(e.name);
-        break;
+        if (!enclosed) walk.Piece(")");
+        walk.Push(e.left);
+        if (!enclosed) walk.Piece("(");
+        walk.Piece(e.name);
       }
-      case TRecord1::shList:
-        piece(")");
-        for (std::size_t k = e.arguments.size(); k-- > 0;) {
-          stack.push_back(e.arguments[k]);
-          if (k > 0) piece(",");
-        }
-        piece("(");
-        break;
+    } else {
+      walk.PushParts(e);
     }
     if (text.size() > kMaxDerivationText) tooLong = true;
   }
