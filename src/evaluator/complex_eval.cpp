@@ -128,6 +128,7 @@ bool TTalvekComplexEval::ReleaseTables() {
 
   FunctionStack.clear();
   MainCommands.clear();
+  CommandsWithoutMain.reset();
   for (WhileRecord& loop : WhileArray) {
     guarded(kFreeWhile, [&] {
       loop.test.clear();

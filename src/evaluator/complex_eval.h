@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -240,12 +241,16 @@ class TTalvekComplexEval {
   // Calls runtime function `index` (0-based in FuncArray) with the given argument values.
   void DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values, TEvalValue& result);
 
-  // Runs MainCommands, or every command once in creation order when that list is empty.
+  // Runs MainCommands; when that list is empty, CommandsWithoutMain, or without those every
+  // command once in creation order.
   void Execute();
   // Runs list[0] .. list[last] while ErrorFlag stays clear.
   void ExecuteComand(const PComand& list, std::int32_t last);
   // Runs list[0] .. list[count - 1] while ErrorFlag stays clear.
   void ExecuteCommands(const std::int32_t* list, std::size_t count);
+  // Runs `call`, a copy of call command `command` with operands and result cell of its own, as
+  // ExecuteComand runs that command; failures are reported for `command`.
+  void ExecuteCall(std::int32_t command, TProcRec& call);
   // Reports an arithmetic exception of `kind` raised by command `command` (1-based).
   void ExceptieMatematica(std::int32_t command, TMathErrorKind kind);
   static std::string MathExceptionText(std::int32_t kind) {
@@ -290,6 +295,12 @@ class TTalvekComplexEval {
   bool OriginalMathExpressionString = true;
   bool CurrencyMode = false;
   PComand MainCommands{};
+  // For a parse that leaves MainCommands empty (its whole entry fixed, or nothing but
+  // definitions): the commands its values still need at execution, such as a draw of
+  // random(1), once each in creation order. Commands of function bodies, of definitions and of
+  // the parts of if and while are never among them: they run only when their call or form
+  // runs. Unset for a table laid out without a parse, which then runs every command once.
+  std::optional<PComand> CommandsWithoutMain{};
   // The command table as the interpreter runs it (interpreter.cpp). A successful parse asks for
   // it, the first execution makes it and Release drops it; tables laid out by hand, without a
   // parse, run without it.

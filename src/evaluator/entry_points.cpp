@@ -88,30 +88,36 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
   const std::size_t count = values.size();
   // The first call of a function is normally the left side of its definition, whose operands
   // are the parameter cells themselves: the values go there. A function first met in a call
-  // such as f(3) has literal or shared cells as operands, which must not change; then the
-  // command reads the values from cells of its own for this one run.
+  // such as f(3), or in the body of another function, has operands that must not change: the
+  // table may run that very command again while this call is under way, as mutual recursion
+  // does. Then a copy of the command, with cells of its own, makes this one call.
   bool operandsAreParameters = function->parameterCells != nullptr || count == 0;
   for (std::size_t k = 0; operandsAreParameters && k < count; ++k) {
     operandsAreParameters = call.operands[k] == function->parameterCells[k];
   }
   const std::int32_t first = function->firstCommand;
+  const TEvalValue* called = nullptr;
+  TEvalValue own = TEvalValue::Null();
   if (operandsAreParameters) {
     for (std::size_t k = 0; k < count; ++k)
       CopyCell(*call.operands[k], values[k]);
     ExecuteCommands(&first, 1);
+    called = call.result[0];
   } else {
     std::vector<TEvalValue> arguments(values);
     std::vector<TEvalValue*> cells(count);
     for (std::size_t k = 0; k < count; ++k)
       cells[k] = &arguments[k];
-    TEvalValue** const own = call.operands;
-    call.operands = cells.data();
-    ExecuteCommands(&first, 1);
-    call.operands = own;
+    TEvalValue* ownCell = &own;
+    TProcRec copy = call;
+    copy.operands = cells.data();
+    copy.result = &ownCell;
+    ExecuteCall(first, copy);
+    called = &own;
   }
 
   if (!ErrorFlag) {
-    CopyCell(result, *call.result[0]);
+    CopyCell(result, *called);
   } else {
     if (ErrorCode == ecNone) ErrorCode = ecExecution;
     if (OnExecuteError) OnExecuteError(*this);

@@ -532,9 +532,9 @@ TJoinedRunner PairRunner(TPlanStep::TOp first, TPlanStep::TOp second, bool value
 }
 
 // Lays out a list of fast steps for RunKnownRealList, joining an operation, a function or a
-// power to the next step when that is an operation taking its value as exactly one operand. A shared subexpression appears in a list as
-// often as it is used; fast steps write no variable, so its later runs would give the value
-// it already has, and only the first is kept.
+// power to the next step when that is an operation taking its value as exactly one operand. A
+// shared subexpression appears in a list as often as it is used; fast steps write no variable, so
+// its later runs would give the value it already has, and only the first is kept.
 std::vector<TJoinedStep> JoinSteps(const std::vector<TPlanStep>& all) {
   std::vector<TPlanStep> steps;
   steps.reserve(all.size());
@@ -547,8 +547,8 @@ std::vector<TJoinedStep> JoinSteps(const std::vector<TPlanStep>& all) {
   for (std::size_t k = 0; k < steps.size(); ++k) {
     const TPlanStep& step = steps[k];
     TJoinedStep j{OperationRunner(step.op), step, nullptr, nullptr};
-    const bool joinable = IsArithmetic(step.op) || step.op == TPlanStep::kFunction ||
-                          step.op == TPlanStep::kPower;
+    const bool joinable =
+        IsArithmetic(step.op) || step.op == TPlanStep::kFunction || step.op == TPlanStep::kPower;
     if (k + 1 < steps.size() && joinable && IsArithmetic(steps[k + 1].op)) {
       const TPlanStep& next = steps[k + 1];
       const bool left = next.first == step.result;
@@ -716,50 +716,47 @@ class TInterpreter {
   template <class TSequence>
   void Walk(TSequence sequence, std::size_t k, std::size_t count, TWalk walk) {
     const TNestingScope nesting;
-    try {
-      if constexpr (TSequence::kPlanned) {
-        // Only forms and calls run walks of their own that can set ErrorFlag without throwing,
-        // so the flag is looked at after them alone.
-        if (e_.ErrorFlag) return;
-        for (; k < count; ++k) {
-          const TPlanStep& step = sequence.Step(k);
-          if (step.op == TPlanStep::kNested) {
-            const std::int32_t n = sequence.Command(k);
-            Nest(n, Command(n));
+    Guarded(
+        walk, [&] { return sequence.Command(k); },
+        [&] {
+          if constexpr (TSequence::kPlanned) {
+            // Only forms and calls run walks of their own that can set ErrorFlag without throwing,
+            // so the flag is looked at after them alone.
             if (e_.ErrorFlag) return;
-          } else if (!FastStep<false>(step)) {
-            Step(Command(sequence.Command(k)));
-          }
-        }
-      } else {
-        for (; k < count; ++k) {
-          if (e_.ErrorFlag) return;
-          const std::int32_t n = sequence.Command(k);
-          TProcRec& proc = Command(n);
-          // Forms and calls leave the walk's loop for a frame of their own, so that what stays
-          // on the native stack while they nest is as small as it can be.
-          if (proc.code == kCodeIf || proc.code == kCodeWhile ||
-              proc.code >= kFirstUserFunctionCode) {
-            Nest(n, proc);
+            for (; k < count; ++k) {
+              const TPlanStep& step = sequence.Step(k);
+              if (step.op == TPlanStep::kNested) {
+                const std::int32_t n = sequence.Command(k);
+                Nest(n, Command(n));
+                if (e_.ErrorFlag) return;
+              } else if (!FastStep<false>(step)) {
+                Step(Command(sequence.Command(k)));
+              }
+            }
           } else {
-            Step(proc);
+            for (; k < count; ++k) {
+              if (e_.ErrorFlag) return;
+              const std::int32_t n = sequence.Command(k);
+              TProcRec& proc = Command(n);
+              // Forms and calls leave the walk's loop for a frame of their own, so that what stays
+              // on the native stack while they nest is as small as it can be.
+              if (proc.code == kCodeIf || proc.code == kCodeWhile ||
+                  proc.code >= kFirstUserFunctionCode) {
+                Nest(n, proc);
+              } else {
+                Step(proc);
+              }
+            }
           }
-        }
-      }
-    } catch (const EMathError& error) {
-      const std::int32_t command = sequence.Command(k);
-      if (error.kind() >= mekOverflow && error.kind() <= mekInvalidOperation) {
-        e_.ExceptieMatematica(command, error.kind());
-      } else {
-        ReportNonMath(walk, command, error.what(), false);
-      }
-    } catch (const EStackOverflow& error) {
-      ReportNonMath(walk, sequence.Command(k), error.what(), true);
-    } catch (const std::exception& error) {
-      ReportNonMath(walk, sequence.Command(k), error.what(), false);
-    } catch (...) {
-      ReportNonMath(walk, sequence.Command(k), "UNKNOWN EXCEPTION", false);
-    }
+        });
+  }
+
+  // Runs `call`, a copy of call command n with operands of its own, as a walk of
+  // ExecuteComand runs command n; a failure is reported for command n.
+  void RunCall(std::int32_t n, TProcRec& call) {
+    const TNestingScope nesting;
+    Guarded(
+        TWalk::kExecuteComand, [n] { return n; }, [&] { Nest(n, call); });
   }
 
   // Runs list[0] .. list[count - 1] as ExecuteComand does: from the plan, the fast steps at the
@@ -796,6 +793,28 @@ class TInterpreter {
 
  private:
   TProcRec& Command(std::int32_t n) { return e_.ListaProc[static_cast<std::size_t>(n - 1)]; }
+
+  // Runs `body` under the guard of one walk: a failure ends it and is reported for the command
+  // `failed()` names at that moment.
+  template <class TFailed, class TBody>
+  [[gnu::always_inline]] inline void Guarded(TWalk walk, TFailed&& failed, TBody&& body) {
+    try {
+      body();
+    } catch (const EMathError& error) {
+      const std::int32_t command = failed();
+      if (error.kind() >= mekOverflow && error.kind() <= mekInvalidOperation) {
+        e_.ExceptieMatematica(command, error.kind());
+      } else {
+        ReportNonMath(walk, command, error.what(), false);
+      }
+    } catch (const EStackOverflow& error) {
+      ReportNonMath(walk, failed(), error.what(), true);
+    } catch (const std::exception& error) {
+      ReportNonMath(walk, failed(), error.what(), false);
+    } catch (...) {
+      ReportNonMath(walk, failed(), "UNKNOWN EXCEPTION", false);
+    }
+  }
 
   [[gnu::always_inline]] inline void Step(TProcRec& proc) {
     TEvalValue* const* a = proc.operands;
@@ -1188,11 +1207,23 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
 
 namespace {
 
-// Execute without MainCommands: every command once, in creation order.
+// Execute without MainCommands: the commands the parse still needs, or, for a table laid
+// out without a parse, every command once in creation order.
 [[gnu::noinline]] void ExecuteAllCommands(TTalvekComplexEval& e) {
   const auto count =
       std::min(static_cast<std::size_t>(std::max(e.CommandCount, 0)), e.ListaProc.size());
   TInterpreter interpreter(e);
+  if (e.CommandsWithoutMain) {
+    const PComand& list = *e.CommandsWithoutMain;
+    if (list.empty()) return;
+    if (PlanReady(e)) {
+      interpreter.Walk(TPlannedList{list.data(), e.CommandPlan.commands.data()}, 0, list.size(),
+                       TWalk::kExecute);
+    } else {
+      interpreter.Walk(TCommandList{list.data()}, 0, list.size(), TWalk::kExecute);
+    }
+    return;
+  }
   if (PlanReady(e)) {
     interpreter.Walk(TPlannedSteps{e.CommandPlan.commands.data()}, 0, count, TWalk::kExecute);
   } else {
@@ -1225,6 +1256,10 @@ void TTalvekComplexEval::ExecuteComand(const PComand& list, std::int32_t last) {
 
 void TTalvekComplexEval::ExecuteCommands(const std::int32_t* list, std::size_t count) {
   TInterpreter(*this).RunList(list, count);
+}
+
+void TTalvekComplexEval::ExecuteCall(std::int32_t command, TProcRec& call) {
+  TInterpreter(*this).RunCall(command, call);
 }
 
 void TTalvekComplexEval::ExceptieMatematica(std::int32_t command, TMathErrorKind kind) {

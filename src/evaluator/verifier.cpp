@@ -1,5 +1,6 @@
 // The parse driver: the four parse entry points and the fixed order of stages from raw text to
 // compiled commands.
+#include <algorithm>
 #include <exception>
 
 #include "evaluator/compiler.h"
@@ -123,7 +124,15 @@ void TTalvekComplexEval::VerifySyntaxSemanticsRule(const std::string& text,
         OriginalMathExpressionString ? text : CleanSigns(compiler.EntryText(root));
     DerivativeString = CleanSigns(whole.derivative);
     if (DerivationMode && DerivativeString.empty()) DerivativeString = "nan";
-    MainCommands = whole.fixed ? PComand{} : compiler.CommandsOf(root);
+    MainCommands = compiler.CommandsOf(root);
+    if (whole.fixed || MainCommands.empty()) {
+      // Folding computed the values: only commands such as a draw of random(1) still run, once
+      // each and in creation order, and never the body of a definition.
+      std::sort(MainCommands.begin(), MainCommands.end());
+      MainCommands.erase(std::unique(MainCommands.begin(), MainCommands.end()), MainCommands.end());
+      CommandsWithoutMain = std::move(MainCommands);
+      MainCommands.clear();
+    }
     CommandPlan.wanted = true;
     ListStr.clear();
   } catch (const std::exception& e) {

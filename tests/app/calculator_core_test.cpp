@@ -285,5 +285,28 @@ TEST(CommandLine, DeriveShowsTheDerivativeOrTheMessage) {
   EXPECT_EQ(Command({"--derive", "x"}).code, 2) << "--var is required";
 }
 
+// Regression: definitions made only of function definitions made every expression fail.
+TEST_F(CalculatorCoreTest, FunctionOnlyDefinitionsLeaveTheCalculatorUsable) {
+  EXPECT_EQ(Show("1+1, sq(3)", "sq(u)~u*u"), (Lines{"2", "9"}));
+  EXPECT_EQ(Show("Fact(5), f(0)", "f(x)~Sin(x), Fact(n)~if(eq(n,0),1,n*Fact(n-1))"),
+            (Lines{"120", "0"}));
+  EXPECT_EQ(Show("sq(4)", "sq(u)~u*u, pi"), (Lines{"16"}));
+  EXPECT_EQ(Show("g(t)~t*2", "sq(u)~u*u"), (Lines{"Null"}));
+  // The expressions use functions the definitions pane defines: the hidden retry block.
+  EXPECT_EQ(Show("ev(10), od(7), gcd(84,36)",
+                 "ev(n)~if(eq(n,0),1,od(n-1)), od(n)~if(eq(n,0),0,ev(n-1)),"
+                 "gcd(a,b)~if(eq(b,0),a,gcd(b,mod(a,b)))"),
+            (Lines{"1", "1", "12"}));
+  EXPECT_TRUE(prompt_.messages.empty());
+}
+
+TEST(CommandLine, FunctionOnlyDefinitionsEvaluate) {
+  EXPECT_EQ(Command({"--defs", "sq(u)~u*u", "--eval", "sq(3)"}).out, "9\n");
+  const TRun fact = Command({"--defs", "Fact(n)~if(eq(n,0),1,n*Fact(n-1))", "--eval", "Fact(5)"});
+  EXPECT_EQ(fact.code, 0);
+  EXPECT_EQ(fact.out, "120\n");
+  EXPECT_EQ(Command({"--eval", "g(t)~t*2"}).out, "Null\n");
+}
+
 }  // namespace
 }  // namespace app

@@ -2,6 +2,7 @@
 // versus run-time agreement and the failures reported by execution.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "evaluator/complex_eval.h"
@@ -197,6 +198,71 @@ TEST(Evaluation, EveryBuiltinFoldsAsItRuns) {
     }
   }
   EXPECT_GT(compared, 500);
+}
+
+// Regression: a text whose main list is empty (nothing but definitions, or a fixed entry) used
+// to run every command of the table, function bodies included, with their parameters Null.
+TEST(Evaluation, FunctionOnlyDefinitionsRunNoBodyUntilCalled) {
+  for (const char* text :
+       {"sq(u)~u*u", "sq(u)~u*u, 1", "sq(u)~u*u, pi",
+        "f(x)~Sin(x), Fact(n)~if(eq(n,0),1,n*Fact(n-1))", "w(n)~while(n,bk(n=n-1)), 2"}) {
+    TTalvekComplexEval eval;
+    eval.VerifySyntaxSemanticsAutoVar(text);
+    ASSERT_FALSE(eval.ErrorFlag) << text << ": " << eval.ErrorMessage;
+    EXPECT_NE(eval.DoVectorOfMathExpressions(), nullptr) << text << ": " << eval.ErrorMessage;
+  }
+  EXPECT_EQ(Evaluate("sq(u)~u*u"), "Null");
+  EXPECT_EQ(Evaluate("sq(u)~u*u, pi"), "Null, 3.14159265358979");
+
+  TTalvekComplexEval one;
+  one.VerifySyntaxSemanticsAutoVar("g(t)~t*2");
+  TEvalValue value;
+  one.DoMathExpression(value);
+  EXPECT_FALSE(one.ErrorFlag) << one.ErrorMessage;
+  EXPECT_EQ(ValueToText(value), "Null");
+}
+
+TEST(Evaluation, FunctionOnlyDefinitionsAreCalledThroughDoRunTimeFunction) {
+  TTalvekComplexEval eval;
+  eval.VerifySyntaxSemanticsAutoVar(
+      "Fact(n)~if(eq(n,0),1,n*Fact(n-1)), Fib(n)~if(ls(n,2),n,Fib(n-1)+Fib(n-2)),"
+      "gcd(a,b)~if(eq(b,0),a,gcd(b,mod(a,b))),"
+      "ev(n)~if(eq(n,0),1,od(n-1)), od(n)~if(eq(n,0),0,ev(n-1))");
+  ASSERT_FALSE(eval.ErrorFlag) << eval.ErrorMessage;
+  ASSERT_NE(eval.DoVectorOfMathExpressions(), nullptr) << eval.ErrorMessage;
+  const auto call = [&](std::int32_t index, TUserValuesArray values) {
+    TEvalValue result;
+    eval.DoRunTimeFunction(index, values, result);
+    return eval.ErrorFlag ? eval.ErrorMessage : ValueToText(result);
+  };
+  EXPECT_EQ(call(0, {TEvalValue::Real(5)}), "120");
+  EXPECT_EQ(call(1, {TEvalValue::Real(15)}), "610");
+  EXPECT_EQ(call(2, {TEvalValue::Real(84), TEvalValue::Real(36)}), "12");
+  EXPECT_EQ(call(3, {TEvalValue::Real(10)}), "1");
+  EXPECT_EQ(call(4, {TEvalValue::Real(7)}), "1");
+}
+
+TEST(Evaluation, FixedEntriesStillDrawTheirRandomNumbersOncePerRun) {
+  TTalvekComplexEval eval;
+  eval.VerifySyntaxSemanticsAutoVar("2, random(1000000)");
+  ASSERT_FALSE(eval.ErrorFlag) << eval.ErrorMessage;
+  EXPECT_TRUE(eval.MainCommands.empty());
+  ASSERT_TRUE(eval.CommandsWithoutMain.has_value());
+  EXPECT_EQ(eval.CommandsWithoutMain->size(), 1u) << "only the draw runs";
+  std::set<std::string> draws;
+  for (int run = 0; run < 20; ++run) {
+    TEvalValue** results = eval.DoVectorOfMathExpressions();
+    ASSERT_NE(results, nullptr) << eval.ErrorMessage;
+    draws.insert(ValueToText(*results[1]));
+  }
+  EXPECT_GT(draws.size(), 1u);
+}
+
+TEST(Evaluation, DerivationModeOfFunctionOnlyDefinitionsRuns) {
+  TTalvekComplexEval eval;
+  eval.VerifySyntaxSemanticsAndDerivation("sq(u)~u*u", "u", false, "u");
+  ASSERT_FALSE(eval.ErrorFlag) << eval.ErrorMessage;
+  EXPECT_NE(eval.DoVectorOfMathExpressions(), nullptr) << eval.ErrorMessage;
 }
 
 }  // namespace
