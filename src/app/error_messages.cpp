@@ -71,11 +71,15 @@ constexpr std::array<std::string_view, 6> kOperatorInvalid = {
     "Invalid value for -", "Invalid value for ^", "Invalid value for =",
 };
 
-// " : " + everything after the first ":", cut to 256 characters and lower-cased.
+// " : " + everything after the first ":", lower-cased; the whole detail, " : " included, is at
+// most 256 characters.
 std::string Detail(const std::string& message) {
+  constexpr std::size_t kDetailLength = 256;
+  constexpr std::string_view kSeparator = " : ";
   const std::size_t colon = message.find(':');
   if (colon == std::string::npos) return {};
-  return " : " + evaluator::ToLowerAscii(std::string_view(message).substr(colon + 1, 256));
+  return std::string(kSeparator) + evaluator::ToLowerAscii(std::string_view(message).substr(
+                                       colon + 1, kDetailLength - kSeparator.size()));
 }
 
 std::string Kind(std::int32_t kind) {

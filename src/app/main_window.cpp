@@ -5,9 +5,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -16,6 +16,7 @@
 
 #include "app/help_text.h"
 #include "app/help_window.h"
+#include "app/status_panel.h"
 
 namespace app {
 
@@ -38,7 +39,10 @@ QPlainTextEdit* NewMemo(QGroupBox* box) {
 }  // namespace
 
 TForm1::TForm1(TUserPrompt& prompt, QWidget* parent)
-    : TToolWindow(parent), prompt_(prompt), core_(prompt), helpWindow_(std::make_unique<TForm2>()) {
+    : TToolWindow(parent),
+      prompt_(prompt),
+      core_(prompt),
+      helpWindow_(std::make_unique<TForm2>(this)) {
   setWindowTitle(tr("Calculator"));
   resize(300, 443);
   SetStayOnTop(true);
@@ -71,10 +75,9 @@ void TForm1::BuildPanes() {
   expressionsBox_ = new QGroupBox(tr("Mathematical expressions"), splitter_);
   expressionsMemo_ = NewMemo(expressionsBox_);
   expressionsMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QPalette green = expressionsBox_->palette();
-  green.setColor(QPalette::Window, QColor(192, 220, 192));
-  expressionsBox_->setPalette(green);
-  expressionsBox_->setAutoFillBackground(true);
+  QPalette green = expressionsMemo_->palette();
+  green.setColor(QPalette::Base, QColor(192, 220, 192));
+  expressionsMemo_->setPalette(green);
 
   resultsBox_ = new QGroupBox(tr("Results"), splitter_);
   resultsMemo_ = NewMemo(resultsBox_);
@@ -88,14 +91,23 @@ void TForm1::BuildPanes() {
   splitter_->setSizes({130, 130, 130});
   setCentralWidget(splitter_);
 
+  // Panels 0 and 1 keep their widths; the last takes what is left, and never less than 50, so
+  // the window is never narrower than the three together.
   const int widths[3] = {90, 220, 50};
   for (int i = 0; i < 3; ++i) {
-    panels_[i] = new QLabel(this);
-    panels_[i]->setFixedWidth(widths[i]);
-    statusBar()->addWidget(panels_[i]);
+    panels_[i] = new TStatusPanel(this);
+    if (i < 2) {
+      panels_[i]->setFixedWidth(widths[i]);
+    } else {
+      panels_[i]->setMinimumWidth(widths[i]);
+      panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    statusBar()->addWidget(panels_[i], i < 2 ? 0 : 1);
   }
-  panels_[0]->setText(tr("TYPE: Scientific"));
-  panels_[1]->setText(tr("History Index: 0"));
+  panels_[0]->SetPanelText(tr("TYPE: Scientific"));
+  panels_[1]->SetPanelText(tr("History Index: 0"));
+  statusBar()->setSizeGripEnabled(false);
+  setMinimumWidth(statusBar()->minimumSizeHint().width());
 }
 
 void TForm1::BuildMenus() {
@@ -182,8 +194,8 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::Frame31Memo1Change() {
   if (core_.DefinitionsPass(definitionsMemo_->toPlainText().toStdString())) {
-    panels_[2]->setText(tr("Total allocated memory: %1 bytes")
-                            .arg(static_cast<qulonglong>(core_.AllocatedBytes())));
+    panels_[2]->SetPanelText(tr("Total allocated memory: %1 bytes")
+                                 .arg(static_cast<qulonglong>(core_.AllocatedBytes())));
   }
   ShowResults();
 }
@@ -210,14 +222,27 @@ void TForm1::Clear1Click() {
 
 void TForm1::Help1Click() {
   helpWindow_->SetLines(HelpLines(*core_.DefinitionsEval));
-  helpWindow_->show();
-  helpWindow_->raise();
+  ShowOwnedWindow(helpWindow_.get());
+}
+
+void TForm1::ShowOwnedWindow(TToolWindow* window) {
+  if (window->parentWidget() != this) window->setParent(this, window->windowFlags());
+  // Centred before it is first shown, when its frame is not known yet: it gets a frame like
+  // this window's, and move() places the frame.
+  if (!window->isVisible()) {
+    QRect client = window->geometry();
+    client.moveCenter(geometry().center());
+    window->move(client.topLeft() - (geometry().topLeft() - frameGeometry().topLeft()));
+  }
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 void TForm1::SetCurrencyFormat(bool currency) {
   Action(currency ? "Currency1" : "Scientific1")->setChecked(true);
   core_.CurrencyFormat = currency;
-  panels_[0]->setText(currency ? tr("TYPE: Currency") : tr("TYPE: Scientific"));
+  panels_[0]->SetPanelText(currency ? tr("TYPE: Currency") : tr("TYPE: Scientific"));
   Frame41Memo1Change();
 }
 
@@ -240,6 +265,14 @@ void TForm1::ToggleUserFunctions(bool shown) {
   splitter_->setSizes(sizes);
 }
 
+void TForm1::EnterMemo(QPlainTextEdit* memo) {
+  if (passRunning_ || memo == resultsMemo_) return;
+  passRunning_ = true;
+  Frame31Memo1Change();
+  if (memo == expressionsMemo_) Frame41Memo1Change();
+  passRunning_ = false;
+}
+
 void TForm1::ResizePane(int pane, int delta) {
   QList<int> sizes = splitter_->sizes();
   if (sizes[pane] + delta < kMinimumPane || sizes[kResultsPane] - delta < kMinimumPane) return;
@@ -255,15 +288,19 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   }
   if (memo == nullptr) return TToolWindow::eventFilter(watched, event);
 
-  // Entering or clicking a memo recomputes, as typing does.
-  if ((event->type() == QEvent::FocusIn && watched == memo) ||
-      (event->type() == QEvent::MouseButtonPress && watched == memo->viewport())) {
-    if (memo == definitionsMemo_) {
-      Frame31Memo1Change();
-    } else if (memo == expressionsMemo_) {
-      Frame31Memo1Change();
-      Frame41Memo1Change();
+  // Entering or clicking a memo recomputes, as typing does. Focus that comes back when a
+  // window or a message box closes is no entry, and a click's own focus change is left to the
+  // click, so that one action runs the passes once.
+  if (event->type() == QEvent::FocusIn && watched == memo) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+        reason != Qt::MouseFocusReason) {
+      EnterMemo(memo);
     }
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonPress && watched == memo->viewport()) {
+    EnterMemo(memo);
     return false;
   }
   if (event->type() != QEvent::KeyPress || watched != memo) return false;

@@ -9,13 +9,13 @@
 
 class QAction;
 class QGroupBox;
-class QLabel;
 class QPlainTextEdit;
 class QSplitter;
 
 namespace app {
 
 class TForm2;
+class TStatusPanel;
 
 class TForm1 : public TToolWindow {
   Q_OBJECT
@@ -42,7 +42,7 @@ class TForm1 : public TToolWindow {
   QGroupBox* DefinitionsBox() const { return definitionsBox_; }
   QGroupBox* ExpressionsBox() const { return expressionsBox_; }
   QSplitter* Splitter() const { return splitter_; }
-  QLabel* StatusPanel(int index) const { return panels_[index]; }
+  TStatusPanel* StatusPanel(int index) const { return panels_[index]; }
   TForm2* HelpWindow() const { return helpWindow_.get(); }
   QAction* Action(const QString& objectName) const;
 
@@ -58,6 +58,12 @@ class TForm1 : public TToolWindow {
   void ToggleUserFunctions(bool shown);
   // Grows (+5) or shrinks (-5) a pane, taking the difference from the results pane.
   void ResizePane(int pane, int delta);
+  // The passes a user's entry into `memo` (a click, or the focus moved in by the user) runs;
+  // an entry while a pass is under way, as a message box's focus coming back, runs none.
+  void EnterMemo(QPlainTextEdit* memo);
+  // Shows a window the main window opens: owned by it, so that it stays above it, and centred
+  // on it.
+  void ShowOwnedWindow(TToolWindow* window);
 
   TUserPrompt& prompt_;
   TCalculatorCore core_;
@@ -69,9 +75,10 @@ class TForm1 : public TToolWindow {
   QPlainTextEdit* definitionsMemo_ = nullptr;
   QPlainTextEdit* expressionsMemo_ = nullptr;
   QPlainTextEdit* resultsMemo_ = nullptr;
-  QLabel* panels_[3] = {};
+  TStatusPanel* panels_[3] = {};
   int rememberedDefinitionsHeight_ = 2;
   bool shownOnce_ = false;
+  bool passRunning_ = false;
 };
 
 }  // namespace app

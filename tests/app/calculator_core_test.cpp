@@ -181,7 +181,9 @@ TEST(ErrorMessages, CodesMapToTheUsersWords) {
 
   const std::string longDetail(300, 'A');
   const std::string cut = parse(-33, -1, "Compile-> SYNTAX ERROR :" + longDetail).first;
-  EXPECT_EQ(cut, "Syntax error : " + std::string(256, 'a'));
+  // Regression: the detail kept " : " plus 256 characters; " : " counts within the 256.
+  EXPECT_EQ(cut, "Syntax error : " + std::string(253, 'a'));
+  EXPECT_EQ(parse(-33, -1, "Compile-> SYNTAX ERROR :" + std::string(253, 'A')).first, cut);
 }
 
 TEST(ErrorMessages, ApplicationFunctionsAreNamedByNumber) {

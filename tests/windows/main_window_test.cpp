@@ -3,25 +3,36 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 #include "app/help_window.h"
+#include "app/status_panel.h"
 
 namespace app {
 namespace {
 
 class TRecordingPrompt : public TUserPrompt {
  public:
-  void Message(const std::string& text) override { messages.push_back(text); }
+  void Message(const std::string& text) override {
+    messages.push_back(text);
+    if (onMessage) onMessage();
+  }
   bool Confirm(const std::string&) override { return false; }
   std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
   std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
   std::vector<std::string> messages;
+  std::function<void()> onMessage;  // what a modal box does to the window while it is open
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -42,13 +53,15 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsAsStated) {
   EXPECT_EQ(window_.windowTitle(), "Calculator");
-  EXPECT_EQ(window_.size(), QSize(300, 443));
+  // 300 pixels wide unless the status panels need more.
+  EXPECT_EQ(window_.size(), QSize(std::max(300, window_.minimumWidth()), 443));
   EXPECT_TRUE(window_.StayOnTop());
   EXPECT_EQ(window_.DefinitionsBox()->title(), "User variables and functions ");
   EXPECT_EQ(window_.ExpressionsBox()->title(), "Mathematical expressions");
   EXPECT_EQ(window_.DefinitionsMemo()->toPlainText(),
             "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3");
-  EXPECT_EQ(window_.ExpressionsBox()->palette().color(QPalette::Window), QColor(192, 220, 192));
+  // Regression: the colour was on the group box around the memo.
+  EXPECT_EQ(window_.ExpressionsMemo()->palette().color(QPalette::Base), QColor(192, 220, 192));
   EXPECT_EQ(window_.StatusPanel(0)->text(), "TYPE: Scientific");
   EXPECT_EQ(window_.StatusPanel(1)->text(), "History Index: 0");
   EXPECT_TRUE(window_.StatusPanel(2)->text().startsWith("Total allocated memory: "));
@@ -155,6 +168,66 @@ TEST_F(MainWindowTest, HelpListsEveryCodeAndNewUserFunctions) {
   EXPECT_TRUE(window_.HelpWindow()->Memo1()->toPlainText().contains("RUNTIME FUNCTION 'G'"));
   QTest::keyClick(window_.HelpWindow()->Memo1(), Qt::Key_Escape);
   EXPECT_FALSE(window_.HelpWindow()->isVisible());
+}
+
+// Regression: focus given back by a dismissed message box counted as a new entry, which ran
+// the passes and showed the box again, for ever.
+TEST_F(MainWindowTest, MessageBoxIsShownOncePerClick) {
+  window_.DefinitionsMemo()->setPlainText("y=1/");
+  prompt_.messages.clear();
+  QPlainTextEdit* memo = window_.ExpressionsMemo();
+  const auto click = [&] { QTest::mouseClick(memo->viewport(), Qt::LeftButton); };
+  // A modal box takes the focus and gives it back to the memo when it closes.
+  prompt_.onMessage = [&] {
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(memo, &out);
+    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(memo, &in);
+  };
+  click();
+  EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Please corect user definitions"});
+  QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(memo, &back);
+  EXPECT_EQ(prompt_.messages.size(), 1u);
+  click();
+  EXPECT_EQ(prompt_.messages.size(), 2u);
+  // Moving in with the keyboard is an entry of its own.
+  QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(memo, &tab);
+  EXPECT_EQ(prompt_.messages.size(), 3u);
+}
+
+// Regression: the memory text showed as "Total allc", and at the smallest window the three
+// panels were drawn over each other.
+TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndShowWholeTextsAsTooltips) {
+  for (const int width : {1, 300, 900}) {
+    window_.resize(width, window_.height());
+    QApplication::processEvents();
+    EXPECT_EQ(window_.StatusPanel(0)->width(), 90);
+    EXPECT_EQ(window_.StatusPanel(1)->width(), 220);
+    EXPECT_GE(window_.StatusPanel(2)->width(), 50);
+    EXPECT_LE(window_.StatusPanel(0)->geometry().right(), window_.StatusPanel(1)->x());
+    EXPECT_LE(window_.StatusPanel(1)->geometry().right(), window_.StatusPanel(2)->x());
+    EXPECT_LE(window_.StatusPanel(2)->geometry().right(), window_.statusBar()->width());
+  }
+  EXPECT_GT(window_.StatusPanel(2)->width(), 500) << "the last panel takes the rest";
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(window_.StatusPanel(i)->text().isEmpty());
+    EXPECT_EQ(window_.StatusPanel(i)->toolTip(), window_.StatusPanel(i)->text());
+  }
+}
+
+// Regression: with "&StayOnTop" checked the help window opened behind the calculator.
+TEST_F(MainWindowTest, HelpOpensOwnedByTheCalculatorAndCentredOnIt) {
+  ASSERT_TRUE(window_.StayOnTop());
+  window_.Help1Click();
+  TForm2* help = window_.HelpWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+  EXPECT_EQ(help->parentWidget(), &window_);
+  EXPECT_TRUE(help->isWindow());
+  ASSERT_NE(help->windowHandle(), nullptr);
+  EXPECT_EQ(help->windowHandle()->transientParent(), window_.windowHandle());
+  EXPECT_LE((help->geometry().center() - window_.geometry().center()).manhattanLength(), 2);
 }
 
 }  // namespace
