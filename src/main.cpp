@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/command_line/command_line.h"
+#include "app/data_folder.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
@@ -37,15 +39,15 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const bool screenshots = arguments.size() == 2 && arguments[0] == "--screenshots";
-  if (!screenshots && app::IsCommandLine(arguments)) {
-    return app::RunCommandLine(arguments, std::cin, std::cout, std::cerr);
-  }
+  const std::optional<app::TWindowOptions> options = app::ReadWindowOptions(arguments);
+  if (!options) return app::RunCommandLine(arguments, std::cin, std::cout, std::cerr);
   QApplication application(argc, argv);
   app::TQtUserPrompt prompt;
-  app::TForm1 window(prompt);
+  app::TForm1 window(prompt, app::TDataFolder::ForRunningProgram(options->dataFolder));
   prompt.SetParent(&window);
   window.show();
-  if (screenshots) return SaveScreenshots(window, QString::fromStdString(arguments[1]));
+  if (!options->screenshotFolder.empty()) {
+    return SaveScreenshots(window, QString::fromStdString(options->screenshotFolder));
+  }
   return QApplication::exec();
 }

@@ -38,9 +38,10 @@ QPlainTextEdit* NewMemo(QGroupBox* box) {
 
 }  // namespace
 
-TForm1::TForm1(TUserPrompt& prompt, QWidget* parent)
+TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
     : TToolWindow(parent),
       prompt_(prompt),
+      dataFolder_(std::move(dataFolder)),
       core_(prompt),
       helpWindow_(std::make_unique<TForm2>(this)) {
   setWindowTitle(tr("Calculator"));

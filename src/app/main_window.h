@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/calculator_core.h"
+#include "app/data_folder.h"
 #include "app/tool_window.h"
 
 class QAction;
@@ -21,11 +22,13 @@ class TForm1 : public TToolWindow {
   Q_OBJECT
 
  public:
-  // `prompt` shows the message boxes; it must outlive the window.
-  explicit TForm1(TUserPrompt& prompt, QWidget* parent = nullptr);
+  // `prompt` shows the message boxes; it must outlive the window. `dataFolder` says where the
+  // calculator's own files (settings, log, default data files) live.
+  TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent = nullptr);
   ~TForm1() override;
 
   TCalculatorCore& Core() { return core_; }
+  const TDataFolder& DataFolder() const { return dataFolder_; }
 
   // The two passes, reading the panes and writing the results pane.
   void Frame31Memo1Change();
@@ -66,6 +69,7 @@ class TForm1 : public TToolWindow {
   void ShowOwnedWindow(TToolWindow* window);
 
   TUserPrompt& prompt_;
+  TDataFolder dataFolder_;
   TCalculatorCore core_;
   std::unique_ptr<TForm2> helpWindow_;
   QSplitter* splitter_ = nullptr;

@@ -1,14 +1,12 @@
 // The calculator core: the two passes, the retry block, result lines, the message tables, the
-// settings, the value comparison, the equivalence test and the command-line contract.
+// settings, the value comparison, and the equivalence test.
 #include "app/calculator_core.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <sstream>
 
-#include "app/command_line.h"
 #include "app/equivalence.h"
 #include "app/error_messages.h"
 #include "app/help_text.h"
@@ -221,72 +219,6 @@ TEST(HelpText, NumbersEveryCodeTheEvaluatorKnows) {
   EXPECT_EQ(lines[4], "Redo ->  [F2]");
 }
 
-struct TRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-TRun Command(const std::vector<std::string>& arguments, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunCommandLine(arguments, in, out, err);
-  return {code, out.str(), err.str()};
-}
-
-TEST(CommandLine, EvalPrintsResultLinesOrTheMessage) {
-  const TRun ok =
-      Command({"--eval", "y*3, Fact(4)", "--defs", "Fact(n)~if(eq(n,0),1,n*Fact(n-1)), y=1/3"});
-  EXPECT_EQ(ok.code, 0);
-  EXPECT_EQ(ok.out, "1\n24\n");
-  const TRun currency = Command({"--currency", "--eval", "1/3"});
-  EXPECT_EQ(currency.out, "0.3333\n");
-  const TRun failed = Command({"--eval", "1/0"});
-  EXPECT_EQ(failed.code, 1);
-  EXPECT_EQ(failed.out, "Division by 0\n");
-  const TRun badDefs = Command({"--eval", "1", "--defs", "y="});
-  EXPECT_EQ(badDefs.code, 1);
-  EXPECT_EQ(badDefs.out, "Syntax error : y=\n");
-}
-
-TEST(CommandLine, StdinAnswersEveryLineOnce) {
-  const TRun run = Command({"--stdin", "--defs", "a=2"}, "a+1, 3\n1/0\n\n2*a\r\n");
-  EXPECT_EQ(run.code, 0);
-  EXPECT_EQ(run.out,
-            "ok\t3\t3\nerror\tDivision by 0\nerror\tMathematical expression is empty\nok\t4\n");
-}
-
-TEST(CommandLine, EquivalentAndUsage) {
-  EXPECT_EQ(Command({"--equivalent", "x*2", "x+x"}).out, "Yes\n");
-  const TRun syntax = Command({"--equivalent", "2+", "3"});
-  EXPECT_EQ(syntax.out, "Indeterminate\n");
-  EXPECT_EQ(syntax.err, "First expression -> Syntax error : 2+\n");
-  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--bogus"},
-                                                {"--eval"},
-                                                {"--eval", "1", "--var", "x"},
-                                                {"--stdin", "--mathematica"},
-                                                {"--eval", "1", "--stdin"}}) {
-    const TRun run = Command(wrong);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("Usage:"), std::string::npos);
-  }
-  EXPECT_EQ(Command({"--help"}).code, 0);
-  EXPECT_EQ(Command({"--version"}).out.rfind("calculator ", 0), 0u);
-}
-
-TEST(CommandLine, DeriveShowsTheDerivativeOrTheMessage) {
-  EXPECT_EQ(Command({"--derive", "x^2", "--var", "X"}).out, "2*x\n");
-  EXPECT_EQ(Command({"--derive", "x^2*y", "--var", "y", "--mathematica"}).out, "x^2\n");
-  const TRun none = Command({"--derive", "abs(x)", "--var", "x"});
-  EXPECT_EQ(none.code, 0) << "no derivative is still an answer";
-  EXPECT_EQ(none.out, "nan\n");
-  const TRun bad = Command({"--derive", "x", "--var", "sin"});
-  EXPECT_EQ(bad.code, 1);
-  EXPECT_EQ(bad.out, "Invalid name of derivative variable :  sin\n");
-  EXPECT_EQ(Command({"--derive", "x"}).code, 2) << "--var is required";
-}
-
 // Regression: definitions made only of function definitions made every expression fail.
 TEST_F(CalculatorCoreTest, FunctionOnlyDefinitionsLeaveTheCalculatorUsable) {
   EXPECT_EQ(Show("1+1, sq(3)", "sq(u)~u*u"), (Lines{"2", "9"}));
@@ -300,14 +232,6 @@ TEST_F(CalculatorCoreTest, FunctionOnlyDefinitionsLeaveTheCalculatorUsable) {
                  "gcd(a,b)~if(eq(b,0),a,gcd(b,mod(a,b)))"),
             (Lines{"1", "1", "12"}));
   EXPECT_TRUE(prompt_.messages.empty());
-}
-
-TEST(CommandLine, FunctionOnlyDefinitionsEvaluate) {
-  EXPECT_EQ(Command({"--defs", "sq(u)~u*u", "--eval", "sq(3)"}).out, "9\n");
-  const TRun fact = Command({"--defs", "Fact(n)~if(eq(n,0),1,n*Fact(n-1))", "--eval", "Fact(5)"});
-  EXPECT_EQ(fact.code, 0);
-  EXPECT_EQ(fact.out, "120\n");
-  EXPECT_EQ(Command({"--eval", "g(t)~t*2"}).out, "Null\n");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -48,7 +49,9 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TRecordingPrompt prompt_;
-  TForm1 window_{prompt_};
+  // The window's own files go to a temporary folder.
+  QTemporaryDir dataFolder_;
+  TForm1 window_{prompt_, TDataFolder("calculator", "", dataFolder_.path().toStdString())};
 };
 
 TEST_F(MainWindowTest, StartsAsStated) {

@@ -1,0 +1,75 @@
+// --eval and --stdin: the definitions and expressions passes of the main window, printing what
+// its results pane would show.
+#include <istream>
+#include <ostream>
+
+#include "app/calculator_core.h"
+#include "app/command_line/command_options.h"
+#include "app/command_line/stream_prompt.h"
+#include "app/command_line/verb.h"
+
+namespace app {
+
+namespace {
+
+// The results pane's text, one line per result, or the message a failure left there.
+std::vector<std::string> Shown(const TCalculatorCore& core, const TStreamPrompt& prompt) {
+  if (!core.Results().empty()) return core.Results();
+  return {prompt.last};
+}
+
+// Sets the format and runs the definitions pass; on failure prints its message and gives false.
+bool Prepare(TVerbContext& context) {
+  context.core.CurrencyFormat = context.options.Has("--currency");
+  if (context.core.DefinitionsPass(context.options.Value("--defs"))) return true;
+  for (const std::string& line : Shown(context.core, context.prompt))
+    context.out << line << '\n';
+  return false;
+}
+
+int RunEval(TVerbContext& context) {
+  if (!Prepare(context)) return 1;
+  const bool ok = context.core.ExpressionsPass(context.options.Value("--eval"),
+                                               context.options.Value("--defs"));
+  for (const std::string& line : Shown(context.core, context.prompt))
+    context.out << line << '\n';
+  return ok ? 0 : 1;
+}
+
+int RunStdin(TVerbContext& context) {
+  if (!Prepare(context)) return 1;
+  for (std::string line; std::getline(context.in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    context.prompt.last.clear();
+    const bool ok = context.core.ExpressionsPass(line, context.options.Value("--defs"));
+    context.out << (ok ? "ok" : "error");
+    for (const std::string& value : Shown(context.core, context.prompt))
+      context.out << '\t' << value;
+    context.out << std::endl;
+  }
+  return 0;
+}
+
+}  // namespace
+
+const TVerb kEvalVerb{
+    "--eval",
+    1,
+    {"--defs", "--currency"},
+    {},
+    "  calculator --eval TEXT [--defs TEXT] [--currency]  print the results of TEXT\n",
+    RunEval,
+};
+
+const TVerb kStdinVerb{
+    "--stdin",
+    0,
+    {"--defs", "--currency"},
+    {},
+    "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
+    "                                                    prints ok<TAB>results... or "
+    "error<TAB>message\n",
+    RunStdin,
+};
+
+}  // namespace app

@@ -1,0 +1,151 @@
+// The command line: its verbs' output and exit codes, the option rules, the window's own
+// options, and --data-dir, which never makes the command line touch the calculator's files.
+#include "app/command_line/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/command_line/verb.h"
+#include "temp_folder.h"
+
+namespace app {
+namespace {
+
+struct TRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+TRun Command(const std::vector<std::string>& arguments, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunCommandLine(arguments, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+TEST(CommandLine, EvalPrintsResultLinesOrTheMessage) {
+  const TRun ok =
+      Command({"--eval", "y*3, Fact(4)", "--defs", "Fact(n)~if(eq(n,0),1,n*Fact(n-1)), y=1/3"});
+  EXPECT_EQ(ok.code, 0);
+  EXPECT_EQ(ok.out, "1\n24\n");
+  const TRun currency = Command({"--currency", "--eval", "1/3"});
+  EXPECT_EQ(currency.out, "0.3333\n");
+  const TRun failed = Command({"--eval", "1/0"});
+  EXPECT_EQ(failed.code, 1);
+  EXPECT_EQ(failed.out, "Division by 0\n");
+  const TRun badDefs = Command({"--eval", "1", "--defs", "y="});
+  EXPECT_EQ(badDefs.code, 1);
+  EXPECT_EQ(badDefs.out, "Syntax error : y=\n");
+}
+
+TEST(CommandLine, StdinAnswersEveryLineOnce) {
+  const TRun run = Command({"--stdin", "--defs", "a=2"}, "a+1, 3\n1/0\n\n2*a\r\n");
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out,
+            "ok\t3\t3\nerror\tDivision by 0\nerror\tMathematical expression is empty\nok\t4\n");
+}
+
+TEST(CommandLine, EquivalentAndUsage) {
+  EXPECT_EQ(Command({"--equivalent", "x*2", "x+x"}).out, "Yes\n");
+  const TRun syntax = Command({"--equivalent", "2+", "3"});
+  EXPECT_EQ(syntax.out, "Indeterminate\n");
+  EXPECT_EQ(syntax.err, "First expression -> Syntax error : 2+\n");
+  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--bogus"},
+                                                {"--eval"},
+                                                {"--eval", "1", "--var", "x"},
+                                                {"--stdin", "--mathematica"},
+                                                {"--eval", "1", "--stdin"}}) {
+    const TRun run = Command(wrong);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+  }
+  EXPECT_EQ(Command({"--help"}).code, 0);
+  EXPECT_EQ(Command({"--version"}).out.rfind("calculator ", 0), 0u);
+}
+
+TEST(CommandLine, DeriveShowsTheDerivativeOrTheMessage) {
+  EXPECT_EQ(Command({"--derive", "x^2", "--var", "X"}).out, "2*x\n");
+  EXPECT_EQ(Command({"--derive", "x^2*y", "--var", "y", "--mathematica"}).out, "x^2\n");
+  const TRun none = Command({"--derive", "abs(x)", "--var", "x"});
+  EXPECT_EQ(none.code, 0) << "no derivative is still an answer";
+  EXPECT_EQ(none.out, "nan\n");
+  const TRun bad = Command({"--derive", "x", "--var", "sin"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "Invalid name of derivative variable :  sin\n");
+  EXPECT_EQ(Command({"--derive", "x"}).code, 2) << "--var is required";
+}
+
+// Regression: definitions made only of function definitions made every expression fail.
+TEST(CommandLine, FunctionOnlyDefinitionsEvaluate) {
+  EXPECT_EQ(Command({"--defs", "sq(u)~u*u", "--eval", "sq(3)"}).out, "9\n");
+  const TRun fact = Command({"--defs", "Fact(n)~if(eq(n,0),1,n*Fact(n-1))", "--eval", "Fact(5)"});
+  EXPECT_EQ(fact.code, 0);
+  EXPECT_EQ(fact.out, "120\n");
+  EXPECT_EQ(Command({"--eval", "g(t)~t*2"}).out, "Null\n");
+}
+
+TEST(CommandLine, DataDirIsTakenByEveryVerbAndWritesNothingThere) {
+  TTempFolder folder;
+  // A settings file and a log that would break a run if they were read, and must stay as they are.
+  WriteBytes(folder / "calculator.ini", "[FormPos]\r\nTop=x\r\n");
+  WriteBytes(folder / "calculator.log", "old log\r\n");
+  const TRun eval = Command({"--data-dir", folder.Path(), "--eval", "1+1"});
+  EXPECT_EQ(eval.code, 0);
+  EXPECT_EQ(eval.out, "2\n");
+  EXPECT_EQ(Command({"--equivalent", "x", "x", "--data-dir", folder.Path()}).out, "Yes\n");
+  EXPECT_EQ(Command({"--data-dir", folder.Path(), "--stdin"}, "3*2\n").out, "ok\t6\n");
+  EXPECT_EQ(Command({"--version", "--data-dir", folder.Path()}).code, 0);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    ++files;
+  EXPECT_EQ(files, 2);
+  EXPECT_EQ(ReadBytes(folder / "calculator.ini"), "[FormPos]\r\nTop=x\r\n");
+  EXPECT_EQ(ReadBytes(folder / "calculator.log"), "old log\r\n");
+
+  // A folder that does not exist is not created by a verb that reads no data file.
+  EXPECT_EQ(Command({"--data-dir", folder / "new", "--eval", "1"}).code, 0);
+  EXPECT_FALSE(std::filesystem::exists(folder / "new"));
+
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"--eval", "1", "--data-dir"},
+        {"--data-dir", "", "--eval", "1"},
+        {"--data-dir", "a", "--data-dir", "b", "--eval", "1"},
+        {"--data-dir", folder.Path()}}) {
+    const TRun run = Command(wrong);
+    EXPECT_EQ(run.code, 2) << wrong.size();
+    EXPECT_NE(run.err.find("--data-dir DIR"), std::string::npos);
+  }
+}
+
+TEST(CommandLine, WindowStartsWithoutOptionsOrWithItsOwnOnly) {
+  EXPECT_TRUE(ReadWindowOptions({}).has_value());
+  EXPECT_TRUE(ReadWindowOptions({"notes.txt"}).has_value()) << "a non-option is ignored";
+  const std::optional<TWindowOptions> both =
+      ReadWindowOptions({"--screenshots", "shots", "--data-dir", "/tmp/d"});
+  ASSERT_TRUE(both.has_value());
+  EXPECT_EQ(both->dataFolder, "/tmp/d");
+  EXPECT_EQ(both->screenshotFolder, "shots");
+  for (const std::vector<std::string>& commandLine : {std::vector<std::string>{"--data-dir"},
+                                                      {"--data-dir", ""},
+                                                      {"--data-dir", "a", "--data-dir", "b"},
+                                                      {"--data-dir", "d", "--eval", "1"},
+                                                      {"--help"}}) {
+    EXPECT_FALSE(ReadWindowOptions(commandLine).has_value()) << commandLine[0];
+    EXPECT_TRUE(IsCommandLine(commandLine));
+  }
+}
+
+TEST(CommandLine, UsageNamesEveryVerb) {
+  const std::string usage = UsageText();
+  for (const TVerb* verb : VerbTable()) {
+    EXPECT_NE(usage.find(std::string(verb->option)), std::string::npos) << verb->option;
+  }
+  EXPECT_EQ(Command({"--help"}).out, usage);
+}
+
+}  // namespace
+}  // namespace app

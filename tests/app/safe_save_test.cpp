@@ -1,0 +1,90 @@
+// Safe saves: a save replaces the file whole or not at all, reports the system's reason, and
+// leaves no temporary file behind; the whole-file read keeps every byte.
+#include "app/safe_save.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "temp_folder.h"
+
+namespace app {
+namespace {
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(SafeSave, WritesANewFileAndOverwritesAnOldOneWhole) {
+  TTempFolder folder;
+  const std::string path = folder / "calculator.con";
+  ASSERT_EQ(SafeSave(path, "first, and longer than what follows\r\n"), std::nullopt);
+  ::chmod(path.c_str(), 0640);
+  const std::string bytes("[a]\r\nb=\xE9\0c\r\n", 11);
+  ASSERT_EQ(SafeSave(path, bytes), std::nullopt);
+  EXPECT_EQ(ReadBytes(path), bytes);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0640u) << "an existing file keeps its permissions";
+  ASSERT_EQ(SafeSave(path, ""), std::nullopt);
+  EXPECT_EQ(ReadBytes(path), "");
+  EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"calculator.con"});
+
+  // Through a link, the file it points to is replaced and the link stays.
+  const std::string link = folder / "link.con";
+  std::filesystem::create_symlink(path, link);
+  ASSERT_EQ(SafeSave(link, "via link"), std::nullopt);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(path), "via link");
+  EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"calculator.con", "link.con"}));
+
+  std::string read;
+  ASSERT_EQ(ReadFileBytes(path, read), std::nullopt);
+  EXPECT_EQ(read, "via link");
+}
+
+TEST(SafeSave, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+  TTempFolder folder;
+  const std::string file = folder / "plain.txt";
+  WriteBytes(file, "old");
+
+  // A folder where the file should be.
+  const std::string directory = folder / "calculator.ini";
+  std::filesystem::create_directory(directory);
+  EXPECT_EQ(SafeSave(directory, "new"), "Cannot write " + directory + ": Is a directory");
+  EXPECT_TRUE(std::filesystem::is_directory(directory));
+
+  // A folder that is a regular file, and one that does not exist.
+  EXPECT_EQ(SafeSave(file + "/x.ini", "new"), "Cannot write " + file + "/x.ini: Not a directory");
+  EXPECT_EQ(SafeSave(folder / "none/x.ini", "new"),
+            "Cannot write " + (folder / "none/x.ini") + ": No such file or directory");
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"calculator.ini", "plain.txt"}));
+
+  std::string read = "stale";
+  EXPECT_EQ(ReadFileBytes(folder / "none.txt", read),
+            "Cannot read " + (folder / "none.txt") + ": No such file or directory");
+  EXPECT_EQ(read, "");
+}
+
+TEST(SafeSave, AFolderWithoutWriteRightsKeepsTheOldFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  TTempFolder folder;
+  const std::string locked = folder / "locked";
+  std::filesystem::create_directory(locked);
+  WriteBytes(locked + "/calculator.ini", "old");
+  ::chmod(locked.c_str(), 0555);
+  EXPECT_EQ(SafeSave(locked + "/calculator.ini", "new"),
+            "Cannot write " + locked + "/calculator.ini: Permission denied");
+  EXPECT_EQ(ReadBytes(locked + "/calculator.ini"), "old");
+  EXPECT_EQ(Names(locked), std::vector<std::string>{"calculator.ini"});
+}
+
+}  // namespace
+}  // namespace app
