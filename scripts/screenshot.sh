@@ -6,4 +6,7 @@ cd "$(dirname "$0")/.."
 out=${1:-screenshots}
 scripts/install-deps.sh
 scripts/build.sh
-xvfb-run -a -s "-screen 0 1280x1024x24" build/calculator --screenshots "$out"
+# A fresh data folder, so that no settings of an earlier run change the pictures.
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+xvfb-run -a -s "-screen 0 1280x1024x24" build/calculator --data-dir "$data" --screenshots "$out"

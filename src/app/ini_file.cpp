@@ -121,7 +121,7 @@ TIniFile TIniFile::FromBytes(std::string_view bytes) {
 
 std::optional<TIniFile> TIniFile::FromFile(const std::string& path, std::string& error) {
   std::string bytes;
-  if (std::optional<std::string> failure = ReadFileBytes(path, bytes)) {
+  if (std::optional<std::string> failure = ReadFileBytes(path, bytes, kMaxIniBytes)) {
     error = std::move(*failure);
     return std::nullopt;
   }

@@ -22,6 +22,7 @@
 // A file this module wrote therefore reads back and writes again byte for byte.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <optional>
 #include <string>
@@ -68,12 +69,15 @@ class TIniSection {
 
 class TIniFile {
  public:
+  static constexpr std::size_t kMaxIniBytes = 8u * 1024u * 1024u;
+
   // The entry a line holds, or nothing for comments and lines without "=".
   static std::optional<TIniEntry> SplitEntry(std::string_view line);
 
   static TIniFile FromBytes(std::string_view bytes);
   // Reads a whole file; nothing, with `error` set to "Cannot read " + path + ": " + the system's
-  // reason, when it cannot be read.
+  // reason, when it cannot be read. Files above kMaxIniBytes are refused ("File too large"): a
+  // file of empty lines that size already takes some hundred megabytes as lines.
   static std::optional<TIniFile> FromFile(const std::string& path, std::string& error);
 
   // The file's bytes: the lines before the first header, then each section's header and lines,

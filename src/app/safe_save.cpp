@@ -81,6 +81,7 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
   }
   const bool exists = ::stat(target.c_str(), &status) == 0;
   if (exists && S_ISDIR(status.st_mode)) return Failure(kVerb, path, EISDIR);
+  if (exists && !S_ISREG(status.st_mode)) return Failure(kVerb, path, EINVAL);
 
   std::string temporary;
   int error = 0;
@@ -118,10 +119,12 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
   return std::nullopt;
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::string& bytes) {
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string& bytes,
+                                         std::size_t maxBytes) {
   constexpr const char* kVerb = "Cannot read ";
   bytes.clear();
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a pipe would wait for a writer.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) return Failure(kVerb, path, errno);
   struct stat status {};
   int error = 0;
@@ -129,7 +132,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& b
     error = errno;
   } else if (S_ISDIR(status.st_mode)) {
     error = EISDIR;
-  } else if (static_cast<unsigned long long>(status.st_size) > kMaxReadBytes) {
+  } else if (!S_ISREG(status.st_mode)) {
+    error = EINVAL;
+  } else if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
     error = EFBIG;
   }
   char buffer[65536];
@@ -140,7 +145,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& b
       error = errno;
     } else if (got == 0) {
       break;
-    } else if (bytes.size() + static_cast<std::size_t>(got) > kMaxReadBytes) {
+    } else if (bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
       // A file that grows while it is read, or a device without a size.
       error = EFBIG;
     } else {

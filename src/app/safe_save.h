@@ -12,19 +12,24 @@ namespace app {
 
 // Writes `bytes` as the whole content of `path`: a temporary file in the same folder, written,
 // flushed to disk (fsync), then renamed over `path`. A symbolic link is followed, so the file it
-// points to is replaced and the link stays. A new file gets the usual permissions (0666 less the
-// umask); an existing file keeps its permission bits.
-// Returns nothing on success, or the message "Cannot write " + path + ": " + the system's reason
-// (for example "Cannot write /tmp/a/b.ini: Permission denied"). On failure the old file is left
-// as it was and no temporary file stays behind.
+// points to is replaced and the link stays. A target that exists but is no regular file (a
+// device, a pipe) is refused with "Invalid argument" rather than replaced. A new file gets the
+// usual permissions (0666 less the umask); an existing file keeps its permission bits. Returns
+// nothing on success, or the message "Cannot write " + path + ": " + the system's reason (for
+// example "Cannot write /tmp/a/b.ini: Permission denied"). On failure the old file is left as it
+// was and no temporary file stays behind.
 std::optional<std::string> SafeSave(const std::string& path, std::string_view bytes);
 
-// Larger files are refused by ReadFileBytes: no file of the calculator comes near this, and a
-// user who opens something huge by mistake gets a message instead of an exhausted memory.
+// Larger files are refused by ReadFileBytes unless the caller sets another limit: no file of the
+// calculator comes near this, and a user who opens something huge by mistake gets a message
+// ("File too large") instead of an exhausted memory.
 constexpr std::size_t kMaxReadBytes = 64u * 1024u * 1024u;
 
-// Reads the whole of `path` into `bytes` (untouched, byte for byte). Returns nothing on success,
-// or the message "Cannot read " + path + ": " + the system's reason; `bytes` is then empty.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::string& bytes);
+// Reads the whole of the regular file `path` into `bytes` (untouched, byte for byte). Returns
+// nothing on success, or the message "Cannot read " + path + ": " + the system's reason; `bytes`
+// is then empty. A folder gives "Is a directory", a device or pipe "Invalid argument" (without
+// waiting for a writer).
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string& bytes,
+                                         std::size_t maxBytes = kMaxReadBytes);
 
 }  // namespace app

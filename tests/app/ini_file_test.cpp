@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "temp_folder.h"
 
 namespace app {
@@ -132,6 +134,11 @@ TEST(IniFile, AFileThatCannotBeReadGivesTheReason) {
   EXPECT_EQ(error, "Cannot read " + (folder / "missing.ini") + ": No such file or directory");
   EXPECT_FALSE(TIniFile::FromFile(folder.Path(), error).has_value());
   EXPECT_EQ(error, "Cannot read " + folder.Path() + ": Is a directory");
+  const std::string huge = folder / "huge.ini";
+  WriteBytes(huge, "[a]\r\n");
+  std::filesystem::resize_file(huge, TIniFile::kMaxIniBytes + 1);
+  EXPECT_FALSE(TIniFile::FromFile(huge, error).has_value());
+  EXPECT_EQ(error, "Cannot read " + huge + ": File too large");
 }
 
 }  // namespace

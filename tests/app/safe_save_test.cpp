@@ -67,7 +67,16 @@ TEST(SafeSave, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ReadBytes(file), "old");
   EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"calculator.ini", "plain.txt"}));
 
+  // A pipe is neither replaced nor waited on.
+  const std::string pipe = folder / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(SafeSave(pipe, "new"), "Cannot write " + pipe + ": Invalid argument");
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
   std::string read = "stale";
+  EXPECT_EQ(ReadFileBytes(pipe, read), "Cannot read " + pipe + ": Invalid argument");
+  EXPECT_EQ(Names(folder.Path()),
+            (std::vector<std::string>{"calculator.ini", "pipe", "plain.txt"}));
+
   EXPECT_EQ(ReadFileBytes(folder / "none.txt", read),
             "Cannot read " + (folder / "none.txt") + ": No such file or directory");
   EXPECT_EQ(read, "");
