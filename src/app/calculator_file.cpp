@@ -1,0 +1,136 @@
+// The calculator file's writer and its brace-block reader.
+#include "app/calculator_file.h"
+
+#include "evaluator/text_utils.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// `text` with every line break (LF, CR LF or a lone CR) written as CR LF.
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += kLineEnd;
+    } else if (c == '\n') {
+      out += kLineEnd;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool HasBrace(std::string_view text) {
+  return text.find_first_of("{}") != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string WriteCalculatorText(const std::vector<TConstantEntry>& constants,
+                                const std::string& functionVariable, const std::string& definitions,
+                                const std::string& expressions) {
+  std::string text;
+  const auto line = [&text](std::string_view content) {
+    text += content;
+    text += kLineEnd;
+  };
+  const auto block = [&](std::string_view title, const std::string& content) {
+    line("");
+    line(title);
+    line("{");
+    line(WithCrLf(evaluator::TrimBlanks(content)));
+    line("}");
+  };
+  line(kSectionTitles[0]);
+  line("{");
+  for (const TConstantEntry& row : constants) {
+    if (evaluator::TrimBlanks(row.comment).empty()) {
+      line(row.name + " = " + row.expression + ";");
+    } else {
+      line(row.name + " = " + row.expression + " //" + row.comment + ";");
+    }
+  }
+  line("}");
+  block(kSectionTitles[1], functionVariable);
+  block(kSectionTitles[2], definitions);
+  block(kSectionTitles[3], expressions);
+  return text;
+}
+
+std::optional<std::string_view> SectionWithBrace(const std::vector<TConstantEntry>& constants,
+                                                 const std::string& functionVariable,
+                                                 const std::string& definitions,
+                                                 const std::string& expressions) {
+  for (const TConstantEntry& row : constants) {
+    if (HasBrace(row.name) || HasBrace(row.expression) || HasBrace(row.comment)) {
+      return kSectionTitles[0];
+    }
+  }
+  if (HasBrace(functionVariable)) return kSectionTitles[1];
+  if (HasBrace(definitions)) return kSectionTitles[2];
+  if (HasBrace(expressions)) return kSectionTitles[3];
+  return std::nullopt;
+}
+
+bool TSectionScanner::Scan(std::string_view characters) {
+  if (stopped_) return false;
+  for (const char c : characters) {
+    if (c == '}') {
+      ++closed_;
+      inside_ = false;
+    } else if (c == '{') {
+      inside_ = true;
+      ++opened_;
+    } else if (inside_ && opened_ >= 1 && opened_ <= 4) {
+      sections_[static_cast<std::size_t>(opened_ - 1)] += c;
+    }
+    if (opened_ < closed_) {
+      stopped_ = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<TCalculatorSections> TSectionScanner::Result() const {
+  if (stopped_ || opened_ != closed_ || opened_ != 4) return std::nullopt;
+  return TCalculatorSections{sections_[0], sections_[1], sections_[2], sections_[3]};
+}
+
+std::optional<TCalculatorSections> ReadCalculatorFileText(std::string_view bytes) {
+  TSectionScanner scanner;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view content = bytes.substr(start, end - start);
+    if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
+    start = next;
+    const bool continues = scanner.Inside() && !evaluator::TrimBlanks(content).empty();
+    if (!scanner.Scan(content)) return std::nullopt;
+    if (continues && !scanner.Scan(kLineEnd)) return std::nullopt;
+  }
+  return scanner.Result();
+}
+
+std::optional<TCalculatorSections> ReadCalculatorText(std::string_view text) {
+  TSectionScanner scanner;
+  scanner.Scan(text);
+  std::optional<TCalculatorSections> sections = scanner.Result();
+  if (!sections) return std::nullopt;
+  for (std::string* section : {&sections->constants, &sections->functionVariable,
+                               &sections->definitions, &sections->expressions}) {
+    *section = evaluator::TrimBlanks(*section);
+  }
+  return sections;
+}
+
+}  // namespace app
