@@ -88,8 +88,8 @@ bool TSectionScanner::Scan(std::string_view characters) {
     } else if (c == '{') {
       inside_ = true;
       ++opened_;
-    } else if (inside_ && opened_ >= 1 && opened_ <= 4) {
-      sections_[static_cast<std::size_t>(opened_ - 1)] += c;
+    } else if (inside_ && opened_ >= 1 && opened_ <= sections_.size()) {
+      sections_[opened_ - 1] += c;
     }
     if (opened_ < closed_) {
       stopped_ = true;
@@ -99,32 +99,37 @@ bool TSectionScanner::Scan(std::string_view characters) {
   return true;
 }
 
-std::optional<TCalculatorSections> TSectionScanner::Result() const {
-  if (stopped_ || opened_ != closed_ || opened_ != 4) return std::nullopt;
-  return TCalculatorSections{sections_[0], sections_[1], sections_[2], sections_[3]};
+bool TSectionScanner::ScanLine(std::string_view line, bool keepBreak) {
+  const bool appended = keepBreak && !evaluator::TrimBlanks(line).empty();
+  return Scan(line) && (!appended || Scan(kLineEnd));
 }
 
+std::optional<std::vector<std::string>> TSectionScanner::Result() const {
+  if (stopped_ || opened_ != closed_ || opened_ != sections_.size()) return std::nullopt;
+  return sections_;
+}
+
+namespace {
+
+std::optional<TCalculatorSections> CalculatorSections(const TSectionScanner& scanner) {
+  std::optional<std::vector<std::string>> blocks = scanner.Result();
+  if (!blocks) return std::nullopt;
+  return TCalculatorSections{std::move((*blocks)[0]), std::move((*blocks)[1]),
+                             std::move((*blocks)[2]), std::move((*blocks)[3])};
+}
+
+}  // namespace
+
 std::optional<TCalculatorSections> ReadCalculatorFileText(std::string_view bytes) {
-  TSectionScanner scanner;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view content = bytes.substr(start, end - start);
-    if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
-    start = next;
-    const bool continues = scanner.Inside() && !evaluator::TrimBlanks(content).empty();
-    if (!scanner.Scan(content)) return std::nullopt;
-    if (continues && !scanner.Scan(kLineEnd)) return std::nullopt;
-  }
-  return scanner.Result();
+  TSectionScanner scanner(4);
+  if (!scanner.ScanLines(bytes, [](std::size_t) { return true; })) return std::nullopt;
+  return CalculatorSections(scanner);
 }
 
 std::optional<TCalculatorSections> ReadCalculatorText(std::string_view text) {
-  TSectionScanner scanner;
+  TSectionScanner scanner(4);
   scanner.Scan(text);
-  std::optional<TCalculatorSections> sections = scanner.Result();
+  std::optional<TCalculatorSections> sections = CalculatorSections(scanner);
   if (!sections) return std::nullopt;
   for (std::string* section : {&sections->constants, &sections->functionVariable,
                                &sections->definitions, &sections->expressions}) {

@@ -43,24 +43,51 @@ std::optional<std::string_view> SectionWithBrace(const std::vector<TConstantEntr
                                                  const std::string& definitions,
                                                  const std::string& expressions);
 
-// The brace-block scanner shared by files and history entries. Characters inside a block go to
-// the block numbered by the count of "{" seen (blocks past the fourth are dropped); the input is
-// bad as soon as more blocks are closed than opened, and good only with exactly four of each.
+// The brace-block scanner shared by calculator files, history entries and linear-system files.
+// Characters inside a block go to the block numbered by the count of "{" seen (blocks past the
+// last wanted one are dropped); the input is bad as soon as more blocks are closed than opened,
+// and good only when exactly the wanted number was opened and closed.
 class TSectionScanner {
  public:
+  explicit TSectionScanner(std::size_t blocks) : sections_(blocks) {}
   // Scans more characters; false once the input is known to be bad (the scan has stopped).
   bool Scan(std::string_view characters);
   bool Inside() const { return inside_; }
-  // The four blocks' texts, untouched, when the input was good.
-  std::optional<TCalculatorSections> Result() const;
+  // The number of the block being read or last read (the count of "{" so far).
+  std::size_t Opened() const { return opened_; }
+  // The blocks' texts, untouched, when the input was good.
+  std::optional<std::vector<std::string>> Result() const;
+
+  // Feeds `bytes` line by line (LF or CR LF): a line that starts inside a block for which
+  // `keepBreaks(block number)` holds, and is not blank, gets CR LF appended, so that blocks of
+  // several lines keep their line breaks. False once the input is known to be bad.
+  template <class TKeepBreaks>
+  bool ScanLines(std::string_view bytes, TKeepBreaks keepBreaks);
 
  private:
-  std::array<std::string, 4> sections_{};
-  int opened_ = 0;
-  int closed_ = 0;
+  bool ScanLine(std::string_view line, bool keepBreak);
+
+  std::vector<std::string> sections_;
+  std::size_t opened_ = 0;
+  std::size_t closed_ = 0;
   bool inside_ = false;
   bool stopped_ = false;
 };
+
+template <class TKeepBreaks>
+bool TSectionScanner::ScanLines(std::string_view bytes, TKeepBreaks keepBreaks) {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    start = next;
+    if (!ScanLine(line, inside_ && keepBreaks(opened_))) return false;
+  }
+  return !stopped_;
+}
 
 // Reads a file's bytes as CitesteFisier feeds them, line by line: a line that starts inside a
 // block and is not blank gets CR LF appended, so blocks of several lines keep their breaks.
