@@ -5,4 +5,5 @@ exec "$(dirname "$0")/install-packages.sh" \
   build-essential cmake ninja-build pkg-config \
   qt6-base-dev \
   libgtest-dev libgmock-dev \
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core \
+  python3-numpy python3-scipy

@@ -13,6 +13,16 @@ bool RealsEqual(double a, double b) {
   return evaluator::ApproxEqual(a, b);
 }
 
+bool RealsEqual(double a, double b, double tolerance) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  if (std::isinf(a) || std::isinf(b)) return a == b;
+  int exponentA = 0;
+  int exponentB = 0;
+  const double mantissaA = std::frexp(a, &exponentA);
+  const double mantissaB = std::frexp(b, &exponentB);
+  return exponentA == exponentB && std::fabs(mantissaA - mantissaB) <= tolerance;
+}
+
 bool ValuesEqual(const TEvalValue& a, const TEvalValue& b) {
   if (a.kind != b.kind) return false;
   switch (a.kind) {

@@ -8,6 +8,8 @@
 namespace app {
 
 bool RealsEqual(double a, double b);
+// The same rule with another mantissa tolerance in place of 1e-13.
+bool RealsEqual(double a, double b, double tolerance);
 bool ValuesEqual(const evaluator::TEvalValue& a, const evaluator::TEvalValue& b);
 
 }  // namespace app

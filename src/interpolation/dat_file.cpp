@@ -1,0 +1,165 @@
+// Writing and reading ".dat" files.
+#include "interpolation/dat_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "evaluator/eval_errors.h"
+#include "evaluator/text_utils.h"
+
+namespace interpolation {
+
+namespace {
+
+using evaluator::EEvalError;
+using evaluator::TrimBlanks;
+
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
+
+// The first position in `text` where `stop` holds outside parentheses, or npos. A comma or a
+// blank inside a call's brackets, as in max(1,2), belongs to the cell.
+template <typename Stop>
+std::size_t FirstOutsideBrackets(std::string_view text, Stop stop) {
+  int depth = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      depth = depth > 0 ? depth - 1 : 0;
+    } else if (depth == 0 && stop(c)) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::size_t FieldEnd(std::string_view rest) {
+  const std::size_t comma = FirstOutsideBrackets(rest, [](char c) { return c == ','; });
+  return comma != std::string_view::npos ? comma : FirstOutsideBrackets(rest, IsBlank);
+}
+
+// A cell as written so that it reads back as the same field: an empty cell, or a text that
+// would split where it is read, goes in parentheses, which leave its value as it is.
+std::string WrittenCell(const std::string& text, bool lastField) {
+  if (text.empty()) return "()";
+  const std::size_t split =
+      lastField ? FirstOutsideBrackets(text, [](char c) { return c == ','; }) : FieldEnd(text);
+  if (split != std::string::npos) return "(" + text + ")";
+  return text;
+}
+
+std::string FileMessage(const std::string& verb, const std::string& path) {
+  return verb + " file \"" + path + "\". " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string DatFileText(const TInterpolationSheet& sheet) {
+  std::string text;
+  for (std::size_t r = 0; r < sheet.RowCount(); ++r) {
+    text += sheet.CellText(r, scNumber);
+    text += "  ";
+    text += WrittenCell(sheet.Row(r).x, false);
+    text += "  ";
+    text += WrittenCell(sheet.Row(r).fx, true);
+    text += "\r\n";
+  }
+  return text;
+}
+
+TSheetRow DatLineRow(std::string_view line) {
+  std::vector<std::string> fields;
+  std::string rest = TrimBlanks(line);
+  while (!rest.empty() && fields.size() < 3) {
+    const std::size_t end = fields.size() == 2 ? std::string::npos : FieldEnd(rest);
+    if (end == std::string::npos) {
+      fields.push_back(rest);
+      break;
+    }
+    fields.push_back(TrimBlanks(std::string_view(rest).substr(0, end)));
+    rest = TrimBlanks(std::string_view(rest).substr(end + 1));
+  }
+  switch (fields.size()) {
+    case 3:
+      return {fields[1], fields[2]};
+    case 2:
+      return {fields[0], fields[1]};
+    case 1:
+      return {fields[0], ""};
+    default:
+      return {};
+  }
+}
+
+std::vector<TSheetRow> DatFileRows(std::string_view text) {
+  std::vector<TSheetRow> rows;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(begin, end - begin);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (rows.size() == static_cast<std::size_t>(kMaxSheetRows)) {
+      throw EEvalError("Too many lines: a sheet holds at most " + std::to_string(kMaxSheetRows) +
+                       " rows");
+    }
+    rows.push_back(DatLineRow(line));
+    begin = end + 1;
+  }
+  return rows;
+}
+
+std::vector<TSheetRow> ReadDatFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw EEvalError(FileMessage("Cannot open", path));
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0) throw EEvalError(FileMessage("Cannot read", path));
+  if (static_cast<std::size_t>(size) > kMaxDatFileBytes) {
+    throw EEvalError("File \"" + path + "\" is too large for a sheet");
+  }
+  file.seekg(0, std::ios::beg);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!file.read(text.data(), size)) throw EEvalError(FileMessage("Cannot read", path));
+  return DatFileRows(text);
+}
+
+void WriteDatFile(const std::string& path, const TInterpolationSheet& sheet) {
+  const std::string text = DatFileText(sheet);
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) throw EEvalError(FileMessage("Cannot create", path));
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.flush();
+    if (!file) {
+      std::remove(temporary.c_str());
+      throw EEvalError(FileMessage("Cannot write", path));
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const std::string message = FileMessage("Cannot write", path);
+    std::remove(temporary.c_str());
+    throw EEvalError(message);
+  }
+}
+
+void LoadSheetFile(TInterpolationSheet& sheet, const std::string& path) {
+  sheet.SetRows(ReadDatFile(path));
+  sheet.FileName = path;
+  sheet.HasFile = true;
+}
+
+void SaveSheetFile(TInterpolationSheet& sheet, const std::string& path) {
+  WriteDatFile(path, sheet);
+  sheet.FileName = path;
+  sheet.HasFile = true;
+}
+
+}  // namespace interpolation

@@ -1,0 +1,36 @@
+// The ".dat" file of an interpolation sheet: one line per row, "#", x and f(x) separated by two
+// blanks when written; lines of one, two or three fields separated by commas or blanks when read.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interpolation/interpolation_sheet.h"
+
+namespace interpolation {
+
+// Files larger than this are refused before they are read.
+inline constexpr std::size_t kMaxDatFileBytes = std::size_t{256} << 20;
+
+// ScrieFisier ("write file"): the file's bytes for the sheet's rows, CR LF after each line.
+std::string DatFileText(const TInterpolationSheet& sheet);
+
+// The row one line gives: three fields are "#", x and f(x); two are x and f(x); one is x.
+TSheetRow DatLineRow(std::string_view line);
+// The rows of a whole file, one per line; EEvalError when there are more than a sheet holds.
+std::vector<TSheetRow> DatFileRows(std::string_view text);
+
+// CitesteFisier ("read file"): the rows of the file at `path`. Raises EEvalError with the
+// user's message when the file cannot be opened, is too large or has too many lines.
+std::vector<TSheetRow> ReadDatFile(const std::string& path);
+// Writes the sheet's rows to `path`; EEvalError with the user's message on failure.
+void WriteDatFile(const std::string& path, const TInterpolationSheet& sheet);
+
+// The file read into a sheet: its rows, then its file name and mark, and both changed marks so
+// that the functions read the new points. A failure raises and leaves the sheet as it was.
+void LoadSheetFile(TInterpolationSheet& sheet, const std::string& path);
+// The sheet written to `path`, which becomes its file.
+void SaveSheetFile(TInterpolationSheet& sheet, const std::string& path);
+
+}  // namespace interpolation

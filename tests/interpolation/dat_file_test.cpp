@@ -1,0 +1,128 @@
+// Tests of the ".dat" files: the field rules of each line, the written form, round trips in a
+// temporary folder, and files that cannot be read.
+#include "interpolation/dat_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "evaluator/eval_errors.h"
+
+namespace interpolation {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DatFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        fs::temp_directory_path() /
+        ("dat_file_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    return PathOf(name);
+  }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(DatFileTest, LinesSplitIntoOneTwoOrThreeFields) {
+  struct TCase {
+    const char* line;
+    TSheetRow row;
+  };
+  const TCase cases[] = {
+      {"1,2", {"1", "2"}},
+      {"  3 , 4\t", {"3", "4"}},
+      {"3  1.5  sin(1.5)", {"1.5", "sin(1.5)"}},  // the written form
+      {"1 2", {"1", "2"}},
+      {"5", {"5", ""}},
+      {"", {"", ""}},
+      {"1,,2", {"", "2"}},
+      {"7, max(1,2)", {"7", "max(1,2)"}},  // commas inside brackets stay in the cell
+      {"1  2  max(1, 2)", {"2", "max(1, 2)"}},
+      {"1  2  3 * pi", {"2", "3 * pi"}},  // the last field is the rest of the line
+      {"1\t2", {"1", "2"}},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(DatLineRow(c.line), c.row) << c.line;
+  }
+  // Each line is split afresh; CR LF or LF ends a line, and a last line end adds no row.
+  EXPECT_EQ(DatFileRows("1,2\r\n3,4\r\n"), (std::vector<TSheetRow>{{"1", "2"}, {"3", "4"}}));
+  EXPECT_EQ(DatFileRows("1  5  6\n7 8\n\n9"),
+            (std::vector<TSheetRow>{{"5", "6"}, {"7", "8"}, {"", ""}, {"9", ""}}));
+  EXPECT_TRUE(DatFileRows("").empty());
+}
+
+TEST_F(DatFileTest, SheetsAreWrittenAsNumberXAndFxAndReadBackTheSame) {
+  TInterpolationSheet sheet;
+  sheet.SetRows({{"0", "0"}, {"1.5", "sin(1.5)"}, {"max(1,2)", "2 * pi"}, {"2 * pi", "1,2"}});
+  const std::string path = PathOf("points.dat");
+  SaveSheetFile(sheet, path);
+  EXPECT_TRUE(sheet.HasFile);
+  EXPECT_EQ(sheet.FileName, path);
+  EXPECT_EQ(Bytes(path),
+            "1  0  0\r\n2  1.5  sin(1.5)\r\n3  max(1,2)  2 * pi\r\n4  (2 * pi)  (1,2)\r\n");
+
+  TInterpolationSheet read;
+  read.DataChanged = read.SplineChanged = false;
+  LoadSheetFile(read, path);
+  EXPECT_EQ(read.Row(1), sheet.Row(1));
+  EXPECT_EQ(read.Row(2), sheet.Row(2));
+  // Texts that would split where they are read come back in brackets, with their value kept.
+  EXPECT_EQ(read.Row(3), (TSheetRow{"(2 * pi)", "(1,2)"}));
+  EXPECT_TRUE(read.HasFile && read.DataChanged && read.SplineChanged);
+  EXPECT_EQ(read.FileName, path);
+
+  // An empty cell is written so that the cells after it keep their places.
+  TInterpolationSheet gaps;
+  gaps.SetRows({{"", "3"}, {"4", ""}});
+  SaveSheetFile(gaps, path);
+  LoadSheetFile(read, path);
+  EXPECT_EQ(read.Rows(), (std::vector<TSheetRow>{{"()", "3"}, {"4", "()"}}));
+  // Saving over a file replaces it and leaves no temporary file behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(DatFileTest, FilesThatCannotBeReadChangeNothing) {
+  TInterpolationSheet sheet;
+  sheet.SetRows({{"1", "2"}});
+  sheet.DataChanged = false;
+  try {
+    LoadSheetFile(sheet, PathOf("missing.dat"));
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const evaluator::EEvalError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open file \"" + PathOf("missing.dat") + "\". No such file or directory");
+  }
+  std::string many;
+  for (int r = 0; r <= kMaxSheetRows; ++r)
+    many += "1\n";
+  EXPECT_THROW(LoadSheetFile(sheet, Write("many.dat", many)), evaluator::EEvalError);
+  EXPECT_THROW(LoadSheetFile(sheet, folder_.string()), evaluator::EEvalError);  // a folder
+  EXPECT_THROW(SaveSheetFile(sheet, PathOf("no/such/folder.dat")), evaluator::EEvalError);
+  EXPECT_EQ(sheet.Rows(), (std::vector<TSheetRow>{{"1", "2"}}));
+  EXPECT_FALSE(sheet.HasFile);
+  EXPECT_FALSE(sheet.DataChanged);
+
+  // Bytes that are not text are cells like any other.
+  LoadSheetFile(sheet, Write("binary.dat", std::string("\x01\xff,\0x", 5)));
+  EXPECT_EQ(sheet.RowCount(), 1u);
+}
+
+}  // namespace
+}  // namespace interpolation
