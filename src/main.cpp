@@ -12,8 +12,22 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
+#include "interpolation/interpolation_window.h"
 
 namespace {
+
+// The interpolation window with a sheet of points, and a main window expression reading it.
+bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
+  interpolation::TForm26* sheets = window.InterpolationWindow();
+  sheets->Sheets().Sheet(0).SetRows(
+      {{"0", "0"}, {"1", "1"}, {"2", "0"}, {"3", "1"}, {"4", "sin(pi/2)"}, {"5", "2^0.5"}});
+  sheets->ReloadGrids();
+  window.Action("Interpolation1")->trigger();
+  window.ExpressionsMemo()->setPlainText("CubicSpline(2.5,1), Lagrange(2.5,1)");
+  QApplication::processEvents();
+  return sheets->grab().save(folder + "/interpolation_window.png") &&
+         window.grab().save(folder + "/main_window_interpolation.png");
+}
 
 // Types sample definitions and expressions, then saves the main and help windows as PNG files
 // in `folder`, so that anyone can look at what a user sees.
@@ -28,6 +42,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   window.Help1Click();
   QApplication::processEvents();
   saved = window.HelpWindow()->grab().save(folder + "/help_window.png") && saved;
+  saved = SaveInterpolationScreenshot(window, folder) && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;

@@ -17,6 +17,7 @@
 #include "app/help_text.h"
 #include "app/help_window.h"
 #include "app/status_panel.h"
+#include "interpolation/interpolation_window.h"
 
 namespace app {
 
@@ -43,7 +44,8 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
       prompt_(prompt),
       dataFolder_(std::move(dataFolder)),
       core_(prompt),
-      helpWindow_(std::make_unique<TForm2>(this)) {
+      helpWindow_(std::make_unique<TForm2>(this)),
+      interpolationWindow_(std::make_unique<interpolation::TForm26>(core_, prompt, this)) {
   setWindowTitle(tr("Calculator"));
   resize(300, 443);
   SetStayOnTop(true);
@@ -157,7 +159,8 @@ void TForm1::BuildMenus() {
   later(functions, tr("&Conversion"), "Conversion1");
   later(functions, tr("&System Solver"), "SystemSolver1");
   later(functions, tr("&Periodic Table"), "PeriodicTable1");
-  later(functions, tr("&Interpolation"), "Interpolation1");
+  connect(add(functions, tr("&Interpolation"), "Interpolation1"), &QAction::triggered, this,
+          [this] { ShowOwnedWindow(interpolationWindow_.get()); });
 
   QMenu* options = menuBar()->addMenu(tr("&Options"));
   QMenu* format = options->addMenu(tr("&Format"));

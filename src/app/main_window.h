@@ -13,6 +13,10 @@ class QGroupBox;
 class QPlainTextEdit;
 class QSplitter;
 
+namespace interpolation {
+class TForm26;
+}
+
 namespace app {
 
 class TForm2;
@@ -47,6 +51,7 @@ class TForm1 : public TToolWindow {
   QSplitter* Splitter() const { return splitter_; }
   TStatusPanel* StatusPanel(int index) const { return panels_[index]; }
   TForm2* HelpWindow() const { return helpWindow_.get(); }
+  interpolation::TForm26* InterpolationWindow() const { return interpolationWindow_.get(); }
   QAction* Action(const QString& objectName) const;
 
  protected:
@@ -72,6 +77,8 @@ class TForm1 : public TToolWindow {
   TDataFolder dataFolder_;
   TCalculatorCore core_;
   std::unique_ptr<TForm2> helpWindow_;
+  // Made at start-up, as its sheets serve "Lagrange" and "CubicSpline" from the first pass on.
+  std::unique_ptr<interpolation::TForm26> interpolationWindow_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;
