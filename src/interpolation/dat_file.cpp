@@ -1,12 +1,9 @@
 // Writing and reading ".dat" files.
 #include "interpolation/dat_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
+#include "app/safe_save.h"
 #include "evaluator/eval_errors.h"
 #include "evaluator/text_utils.h"
 
@@ -52,10 +49,6 @@ std::string WrittenCell(const std::string& text, bool lastField) {
       lastField ? FirstOutsideBrackets(text, [](char c) { return c == ','; }) : FieldEnd(text);
   if (split != std::string::npos) return "(" + text + ")";
   return text;
-}
-
-std::string FileMessage(const std::string& verb, const std::string& path) {
-  return verb + " file \"" + path + "\". " + std::strerror(errno);
 }
 
 }  // namespace
@@ -116,37 +109,16 @@ std::vector<TSheetRow> DatFileRows(std::string_view text) {
 }
 
 std::vector<TSheetRow> ReadDatFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw EEvalError(FileMessage("Cannot open", path));
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0) throw EEvalError(FileMessage("Cannot read", path));
-  if (static_cast<std::size_t>(size) > kMaxDatFileBytes) {
-    throw EEvalError("File \"" + path + "\" is too large for a sheet");
+  std::string bytes;
+  if (const std::optional<std::string> failure = app::ReadFileBytes(path, bytes)) {
+    throw EEvalError(*failure);
   }
-  file.seekg(0, std::ios::beg);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  if (!file.read(text.data(), size)) throw EEvalError(FileMessage("Cannot read", path));
-  return DatFileRows(text);
+  return DatFileRows(bytes);
 }
 
 void WriteDatFile(const std::string& path, const TInterpolationSheet& sheet) {
-  const std::string text = DatFileText(sheet);
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) throw EEvalError(FileMessage("Cannot create", path));
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.flush();
-    if (!file) {
-      std::remove(temporary.c_str());
-      throw EEvalError(FileMessage("Cannot write", path));
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const std::string message = FileMessage("Cannot write", path);
-    std::remove(temporary.c_str());
-    throw EEvalError(message);
+  if (const std::optional<std::string> failure = app::SafeSave(path, DatFileText(sheet))) {
+    throw EEvalError(*failure);
   }
 }
 

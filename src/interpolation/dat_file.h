@@ -10,9 +10,6 @@
 
 namespace interpolation {
 
-// Files larger than this are refused before they are read.
-inline constexpr std::size_t kMaxDatFileBytes = std::size_t{256} << 20;
-
 // ScrieFisier ("write file"): the file's bytes for the sheet's rows, CR LF after each line.
 std::string DatFileText(const TInterpolationSheet& sheet);
 
@@ -22,9 +19,10 @@ TSheetRow DatLineRow(std::string_view line);
 std::vector<TSheetRow> DatFileRows(std::string_view text);
 
 // CitesteFisier ("read file"): the rows of the file at `path`. Raises EEvalError with the
-// user's message when the file cannot be opened, is too large or has too many lines.
+// user's message when the file cannot be read ("Cannot read " + path + ": " + the reason), is
+// too large or has too many lines.
 std::vector<TSheetRow> ReadDatFile(const std::string& path);
-// Writes the sheet's rows to `path`; EEvalError with the user's message on failure.
+// Writes the sheet's rows to `path` by the safe save; EEvalError with its message on failure.
 void WriteDatFile(const std::string& path, const TInterpolationSheet& sheet);
 
 // The file read into a sheet: its rows, then its file name and mark, and both changed marks so

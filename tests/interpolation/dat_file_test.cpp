@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "../app/temp_folder.h"
 #include "evaluator/eval_errors.h"
 
 namespace interpolation {
@@ -19,25 +19,13 @@ namespace fs = std::filesystem;
 
 class DatFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() /
-        ("dat_file_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_ / name; }
   std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    app::WriteBytes(PathOf(name), bytes);
     return PathOf(name);
   }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
 
-  fs::path folder_;
+  app::TTempFolder folder_;
 };
 
 TEST_F(DatFileTest, LinesSplitIntoOneTwoOrThreeFields) {
@@ -75,7 +63,7 @@ TEST_F(DatFileTest, SheetsAreWrittenAsNumberXAndFxAndReadBackTheSame) {
   SaveSheetFile(sheet, path);
   EXPECT_TRUE(sheet.HasFile);
   EXPECT_EQ(sheet.FileName, path);
-  EXPECT_EQ(Bytes(path),
+  EXPECT_EQ(app::ReadBytes(path),
             "1  0  0\r\n2  1.5  sin(1.5)\r\n3  max(1,2)  2 * pi\r\n4  (2 * pi)  (1,2)\r\n");
 
   TInterpolationSheet read;
@@ -95,7 +83,7 @@ TEST_F(DatFileTest, SheetsAreWrittenAsNumberXAndFxAndReadBackTheSame) {
   LoadSheetFile(read, path);
   EXPECT_EQ(read.Rows(), (std::vector<TSheetRow>{{"()", "3"}, {"4", "()"}}));
   // Saving over a file replaces it and leaves no temporary file behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(DatFileTest, FilesThatCannotBeReadChangeNothing) {
@@ -107,13 +95,13 @@ TEST_F(DatFileTest, FilesThatCannotBeReadChangeNothing) {
     ADD_FAILURE() << "a missing file was read";
   } catch (const evaluator::EEvalError& e) {
     EXPECT_EQ(std::string(e.what()),
-              "Cannot open file \"" + PathOf("missing.dat") + "\". No such file or directory");
+              "Cannot read " + PathOf("missing.dat") + ": No such file or directory");
   }
   std::string many;
   for (int r = 0; r <= kMaxSheetRows; ++r)
     many += "1\n";
   EXPECT_THROW(LoadSheetFile(sheet, Write("many.dat", many)), evaluator::EEvalError);
-  EXPECT_THROW(LoadSheetFile(sheet, folder_.string()), evaluator::EEvalError);  // a folder
+  EXPECT_THROW(LoadSheetFile(sheet, folder_.Path()), evaluator::EEvalError);  // a folder
   EXPECT_THROW(SaveSheetFile(sheet, PathOf("no/such/folder.dat")), evaluator::EEvalError);
   EXPECT_EQ(sheet.Rows(), (std::vector<TSheetRow>{{"1", "2"}}));
   EXPECT_FALSE(sheet.HasFile);

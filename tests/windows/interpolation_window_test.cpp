@@ -13,17 +13,16 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 
+#include "../app/temp_folder.h"
+#include "app/data_folder.h"
 #include "app/main_window.h"
 #include "interpolation/row_count_dialogs.h"
 
 namespace interpolation {
 namespace {
-
-namespace fs = std::filesystem;
 
 class TScriptedPrompt : public app::TUserPrompt {
  public:
@@ -50,14 +49,9 @@ class TScriptedPrompt : public app::TUserPrompt {
 class InterpolationWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("interpolation_window_test_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(folder_);
     window_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
   QAbstractItemModel* Model(std::size_t sheet = 0) { return window_.Grid(sheet)->model(); }
   QString Cell(int row, int column, std::size_t sheet = 0) {
@@ -91,7 +85,7 @@ class InterpolationWindowTest : public ::testing::Test {
   TScriptedPrompt prompt_;
   app::TCalculatorCore core_{prompt_};
   TForm26 window_{core_, prompt_};
-  fs::path folder_;
+  app::TTempFolder folder_;
 };
 
 TEST_F(InterpolationWindowTest, StartsWithOneEmptySheet) {
@@ -201,7 +195,7 @@ TEST_F(InterpolationWindowTest, SheetsAreAddedDeletedAndRenamed) {
 }
 
 TEST_F(InterpolationWindowTest, FilesAreOpenedAndSavedForTheActiveSheet) {
-  const std::string path = (folder_ / "points.dat").string();
+  const std::string path = folder_ / "points.dat";
   std::ofstream(path, std::ios::binary) << "1,2\r\n3,4\r\n";
   prompt_.file = path;
   window_.Action("Open1")->trigger();
@@ -226,10 +220,10 @@ TEST_F(InterpolationWindowTest, FilesAreOpenedAndSavedForTheActiveSheet) {
   EXPECT_EQ(window_.windowTitle().toStdString(), path);
 
   // A file that is not there changes nothing; one that cannot be read says why.
-  prompt_.file = (folder_ / "missing.dat").string();
+  prompt_.file = folder_ / "missing.dat";
   window_.Action("Open1")->trigger();
   EXPECT_EQ(Model()->rowCount(), 2);
-  prompt_.file = folder_.string();
+  prompt_.file = folder_.Path();
   window_.Action("Open1")->trigger();
   EXPECT_EQ(Model()->rowCount(), 2);
   EXPECT_FALSE(prompt_.messages.empty());
@@ -237,7 +231,8 @@ TEST_F(InterpolationWindowTest, FilesAreOpenedAndSavedForTheActiveSheet) {
 
 TEST(InterpolationInMainWindowTest, TheMainWindowOpensTheSheetsAndComputesWithThem) {
   TScriptedPrompt prompt;
-  app::TForm1 main(prompt);
+  app::TTempFolder folder;
+  app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.Path()));
   main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   QAction* item = main.Action("Interpolation1");

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/command_line/verb.h"
+#include "interpolation/sheet_option.h"
 
 namespace app {
 
@@ -40,6 +41,7 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--data-dir", 1, false, true, nullptr},     {"--defs", 1, false, false, nullptr},
       {"--currency", 0, false, false, nullptr},    {"--var", 1, false, false, nullptr},
       {"--mathematica", 0, false, false, nullptr},
+      {"--sheet", 1, true, false, interpolation::ApplySheetOption},
   };
   return table;
 }

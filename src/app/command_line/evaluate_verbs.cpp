@@ -55,7 +55,7 @@ int RunStdin(TVerbContext& context) {
 const TVerb kEvalVerb{
     "--eval",
     1,
-    {"--defs", "--currency"},
+    {"--defs", "--currency", "--sheet"},
     {},
     "  calculator --eval TEXT [--defs TEXT] [--currency]  print the results of TEXT\n",
     RunEval,
@@ -64,11 +64,13 @@ const TVerb kEvalVerb{
 const TVerb kStdinVerb{
     "--stdin",
     0,
-    {"--defs", "--currency"},
+    {"--defs", "--currency", "--sheet"},
     {},
     "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
     "                                                    prints ok<TAB>results... or "
-    "error<TAB>message\n",
+    "error<TAB>message\n"
+    "    --eval and --stdin take --sheet FILE[:natural|:periodic], repeatable: .dat files read\n"
+    "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n",
     RunStdin,
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct TVerbContext {
   // The folder --data-dir named, or null. Without the option the command line touches no file
   // of the data folder; with it, a verb may read the data files found there.
   const TDataFolder* dataFolder;
+  // What the options' `apply` set up for the verb (the sheets of --sheet, ...), kept until the
+  // verb has run and released before the core.
+  std::vector<std::shared_ptr<void>> optionState{};
 };
 
 struct TVerb {

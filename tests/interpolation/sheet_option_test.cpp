@@ -1,0 +1,75 @@
+// The --sheet option: files read into numbered sheets with their spline types before --eval and
+// --stdin run, and what happens when a file cannot be read or a verb does not take the option.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../app/temp_folder.h"
+#include "app/command_line/command_line.h"
+
+namespace interpolation {
+namespace {
+
+struct TRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+TRun Command(const std::vector<std::string>& arguments, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = app::RunCommandLine(arguments, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+class SheetOptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app::WriteBytes(squares_, "1  0  0\r\n2  1  1\r\n3  2  4\r\n");
+    app::WriteBytes(wave_, "0,0\n1,1\n2,0\n3,1\n4,0\n");
+  }
+  app::TTempFolder folder_;
+  const std::string squares_ = folder_ / "squares.dat";
+  const std::string wave_ = folder_ / "wave.dat";
+};
+
+TEST_F(SheetOptionTest, SheetsAreReadInOrderWithTheirSplineTypes) {
+  const TRun one = Command({"--sheet", squares_, "--eval", "Lagrange(1.5,1)"});
+  EXPECT_EQ(one.code, 0);
+  EXPECT_EQ(one.out, "2.25\n");
+
+  const std::string text = "CubicSpline(0.5,2)";
+  const TRun natural = Command({"--sheet", squares_, "--sheet", wave_, "--eval", text});
+  const TRun periodic =
+      Command({"--sheet", squares_ + ":natural", "--sheet", wave_ + ":periodic", "--eval", text});
+  EXPECT_EQ(natural.code, 0);
+  EXPECT_EQ(periodic.code, 0);
+  EXPECT_NE(natural.out, periodic.out);
+
+  const TRun lines =
+      Command({"--stdin", "--sheet", wave_}, "CubicSpline(1,1)\nCubicSpline(5,1)\nLagrange(0,2)\n");
+  EXPECT_EQ(
+      lines.out,
+      "ok\t1\n"
+      "error\tInvalid value for CUBICSPLINE :  not defined for this arguments: 5 : NONMATH\n"
+      "error\tInvalid value for LAGRANGE :  sheet number must be between 1 and 1 : NONMATH\n");
+}
+
+TEST_F(SheetOptionTest, UnreadableFilesAndOtherVerbsAreRefused) {
+  const TRun missing =
+      Command({"--sheet", squares_, "--sheet", folder_ / "none.dat", "--eval", "1"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "Cannot read " + (folder_ / "none.dat") + ": No such file or directory\n");
+  // An unknown suffix is part of the file's name.
+  EXPECT_EQ(Command({"--sheet", squares_ + ":cubic", "--eval", "1"}).code, 1);
+  EXPECT_EQ(Command({"--sheet", squares_, "--derive", "x", "--var", "x"}).code, 2);
+  EXPECT_EQ(Command({"--sheet", "--eval", "1"}).code, 2);
+}
+
+}  // namespace
+}  // namespace interpolation
