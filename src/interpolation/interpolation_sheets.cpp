@@ -22,6 +22,9 @@ using evaluator::EEvalError;
 using evaluator::TEvalValue;
 
 constexpr double kIntegerTolerance = 1e-13;
+// Each Lagrange value costs a product over every pair of nodes; beyond this many points a
+// single call would keep the window busy for seconds, and the polynomial means nothing anyway.
+constexpr std::size_t kMaxLagrangePoints = 10000;
 
 std::string SheetName(std::size_t index) {
   return "Sheet" + std::to_string(index + 1);
@@ -153,6 +156,10 @@ void TInterpolationSheets::Lagrange(const TEvalValue* const* arguments, std::int
   double x = 0;
   const std::size_t index = SheetArgument(arguments, x);
   TInterpolationSheet& sheet = sheets_[index];
+  if (sheet.RowCount() > kMaxLagrangePoints) {
+    throw EEvalError(SheetName(index) + ": Number of interpolating points must be <=" +
+                     std::to_string(kMaxLagrangePoints));
+  }
   if (sheet.DataChanged) {
     TPoints points = ReadPoints(index, 2);
     sheet.CachedX = std::move(points.x);

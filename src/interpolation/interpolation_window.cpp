@@ -169,7 +169,10 @@ void TForm26::RenameTabs() {
 void TForm26::Open1Click() {
   setWindowTitle(tr(kCaption));
   const std::optional<std::string> path = prompt_.OpenFile(kFilter);
-  if (!path || !std::filesystem::exists(*path)) return;
+  if (!path || !std::filesystem::exists(*path)) {
+    PageControl1Change();
+    return;
+  }
   try {
     LoadSheetFile(sheets_.Sheet(ActiveSheet()), *path);
   } catch (const std::exception& e) {

@@ -151,6 +151,8 @@ TEST_F(SheetsTest, ReadingFailuresNameTheSheetAndTheRow) {
   const TCase cases[] = {
       {{{"1", "2"}}, false, "Sheet1: Number of interpolating points must be >=2"},
       {kSquares, true, "Sheet1: Number of interpolating points must be >=4"},
+      {std::vector<TSheetRow>(10001, {"1", "1"}), false,
+       "Sheet1: Number of interpolating points must be <=10000"},
       {{{"0", "0"}, {"1+", "1"}}, false, "Sheet1: Interpolation x[2]: Syntax error : 1+"},
       {{{"0", "0"}, {"1", "q"}}, false, "Sheet1: Interpolation f(x[2]): Undefined variable :  q"},
       {{{"0", "0"}, {"1", ""}}, false, "Sheet1: Interpolation f(x[2]): "},
