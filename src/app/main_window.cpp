@@ -2,20 +2,27 @@
 // and focus, and handles the window's keys before the memos see them.
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/help_text.h"
 #include "app/help_window.h"
+#include "app/ini_file.h"
 #include "app/status_panel.h"
 #include "interpolation/interpolation_window.h"
 
@@ -24,6 +31,7 @@ namespace app {
 namespace {
 
 constexpr int kMinimumPane = 50;
+constexpr int kDesignedPane = 130;
 constexpr int kStep = 5;
 constexpr const char* kDefinitionsText = "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3";
 
@@ -58,9 +66,107 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   }
   connect(definitionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame31Memo1Change);
   connect(expressionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame41Memo1Change);
+  // The settings file is written with the start-up state when it is missing, then read.
+  if (!std::filesystem::exists(dataFolder_.PathOf(TDataFile::Settings))) WriteToIniFile();
+  ReadFromIniFile();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  WriteToIniFile();
+  TToolWindow::closeEvent(event);
+}
+
+TWindowSettings TForm1::CurrentSettings() const {
+  TWindowSettings settings;
+  settings.top = y();
+  settings.left = x();
+  settings.height = height();
+  settings.width = width();
+  if (!shownOnce_) {
+    // Before the first layout the splitter's sizes mean nothing yet.
+    settings.memo1Height = paneHeights_ ? paneHeights_->first : kDesignedPane;
+    settings.memo2Height = paneHeights_ ? paneHeights_->second : kDesignedPane;
+  } else {
+    const QList<int> sizes = splitter_->sizes();
+    settings.memo1Height = definitionsBox_->isHidden() ? 2 : sizes[kDefinitionsPane];
+    settings.memo2Height = sizes[kExpressionsPane];
+  }
+  settings.stayOnTop = StayOnTop();
+  settings.userFunctions = Action("UserFunctions1")->isChecked();
+  settings.errorMessage = Action("ErrorMessage1")->isChecked();
+  settings.currencyType = Action("Currency1")->isChecked();
+  settings.filePath = dataFolder_.Folder();
+  settings.convFilePath = ConvFilePath.empty() ? dataFolder_.Folder() : ConvFilePath;
+  settings.constFilePath = ConstFilePath.empty() ? dataFolder_.Folder() : ConstFilePath;
+  settings.pteFilePath = PTEFilePath.empty() ? dataFolder_.Folder() : PTEFilePath;
+  return settings;
+}
+
+void TForm1::ApplyPaneHeights() {
+  if (!paneHeights_) return;
+  QList<int> sizes = splitter_->sizes();
+  const int total = sizes[0] + sizes[1] + sizes[2];
+  sizes[kDefinitionsPane] = std::max(paneHeights_->first, kMinimumPane);
+  sizes[kExpressionsPane] = std::max(paneHeights_->second, kMinimumPane);
+  sizes[kResultsPane] =
+      std::max(total - sizes[kDefinitionsPane] - sizes[kExpressionsPane], kMinimumPane);
+  splitter_->setSizes(sizes);
+}
+
+void TForm1::WriteToIniFile() {
+  if (const auto failure =
+          WriteSettings(CurrentSettings()).Save(dataFolder_.PathOf(TDataFile::Settings))) {
+    prompt_.Message(*failure);
+  }
+}
+
+void TForm1::ReadFromIniFile() {
+  std::string error;
+  const std::optional<TIniFile> file =
+      TIniFile::FromFile(dataFolder_.PathOf(TDataFile::Settings), error);
+  // Settings that cannot be read keep their start-up values.
+  if (!file) return;
+  ApplyWindowSettings(ApplySettings(CurrentSettings(), ReadSettings(*file)));
+}
+
+void TForm1::ApplyWindowSettings(const TWindowSettings& settings) {
+  // A place off every screen (another monitor, another resolution) is brought back onto the
+  // nearest one, so the window can always be reached.
+  QRect frame(settings.left, settings.top, std::max(settings.width, minimumWidth()),
+              std::max(settings.height, minimumHeight()));
+  if (const QScreen* screen = QGuiApplication::screenAt(frame.center()) != nullptr
+                                  ? QGuiApplication::screenAt(frame.center())
+                                  : QGuiApplication::primaryScreen()) {
+    const QRect available = screen->availableGeometry();
+    frame.setSize(frame.size().boundedTo(available.size()));
+    frame.moveLeft(
+        std::clamp(frame.left(), available.left(), available.right() - frame.width() + 1));
+    frame.moveTop(
+        std::clamp(frame.top(), available.top(), available.bottom() - frame.height() + 1));
+  }
+  move(frame.topLeft());
+  resize(frame.size());
+  paneHeights_ = {settings.memo1Height, settings.memo2Height};
+  ApplyPaneHeights();
+
+  SetStayOnTop(settings.stayOnTop);
+  Action("StayOnTop1")->setChecked(settings.stayOnTop);
+  if (Action("UserFunctions1")->isChecked() != settings.userFunctions) {
+    Action("UserFunctions1")->trigger();
+  }
+  if (Action("ErrorMessage1")->isChecked() != settings.errorMessage) {
+    Action("ErrorMessage1")->trigger();
+  }
+  Action(settings.currencyType ? "Currency1" : "Scientific1")->setChecked(true);
+  core_.CurrencyFormat = settings.currencyType;
+  panels_[0]->SetPanelText(settings.currencyType ? tr("TYPE: Currency") : tr("TYPE: Scientific"));
+  ConvFilePath = settings.convFilePath;
+  ConstFilePath = settings.constFilePath;
+  PTEFilePath = settings.pteFilePath;
+  prompt_.SetInitialFolder(settings.filePath);
+}
 
 void TForm1::BuildPanes() {
   splitter_ = new QSplitter(Qt::Vertical, this);
@@ -91,7 +197,7 @@ void TForm1::BuildPanes() {
         static_cast<QWidget*>(resultsBox_)}) {
     pane->setMinimumHeight(kMinimumPane);
   }
-  splitter_->setSizes({130, 130, 130});
+  splitter_->setSizes({kDesignedPane, kDesignedPane, kDesignedPane});
   setCentralWidget(splitter_);
 
   // Panels 0 and 1 keep their widths; the last takes what is left, and never less than 50, so
@@ -192,6 +298,10 @@ void TForm1::showEvent(QShowEvent* event) {
   TToolWindow::showEvent(event);
   if (shownOnce_) return;
   shownOnce_ = true;
+  // The splitter spreads sizes set before its first layout over its real height; the stored
+  // heights are laid down again now that it has one.
+  ApplyPaneHeights();
+  paneHeights_.reset();
   Frame31Memo1Change();
   expressionsMemo_->setFocus();
 }

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "app/calculator_core.h"
 #include "app/data_folder.h"
+#include "app/settings_file.h"
 #include "app/tool_window.h"
 
 class QAction;
@@ -54,8 +57,21 @@ class TForm1 : public TToolWindow {
   interpolation::TForm26* InterpolationWindow() const { return interpolationWindow_.get(); }
   QAction* Action(const QString& objectName) const;
 
+  // The settings file: the window's place, size, panes and view switches and the last files.
+  void WriteToIniFile();
+  void ReadFromIniFile();
+  TWindowSettings CurrentSettings() const;
+  void ApplyWindowSettings(const TWindowSettings& settings);
+
+  // The last conversion, constants and periodic-table files, kept in the settings file for
+  // their windows.
+  std::string ConvFilePath;
+  std::string ConstFilePath;
+  std::string PTEFilePath;
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void EscapePressed() override { Clear1Click(); }
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,6 +82,7 @@ class TForm1 : public TToolWindow {
   void ToggleUserFunctions(bool shown);
   // Grows (+5) or shrinks (-5) a pane, taking the difference from the results pane.
   void ResizePane(int pane, int delta);
+  void ApplyPaneHeights();
   // The passes a user's entry into `memo` (a click, or the focus moved in by the user) runs;
   // an entry while a pass is under way, as a message box's focus coming back, runs none.
   void EnterMemo(QPlainTextEdit* memo);
@@ -90,6 +107,8 @@ class TForm1 : public TToolWindow {
   int rememberedDefinitionsHeight_ = 2;
   bool shownOnce_ = false;
   bool passRunning_ = false;
+  // The pane heights read from the settings file, until the window is first shown.
+  std::optional<std::pair<int, int>> paneHeights_;
 };
 
 }  // namespace app

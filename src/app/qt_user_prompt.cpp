@@ -37,11 +37,13 @@ bool TQtUserPrompt::Confirm(const std::string& text) {
 }
 
 std::optional<std::string> TQtUserPrompt::OpenFile(const std::string& filter) {
-  return Chosen(QFileDialog::getOpenFileName(parent_, QString(), QString(), QtFilter(filter)));
+  return Chosen(QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(folder_),
+                                             QtFilter(filter)));
 }
 
 std::optional<std::string> TQtUserPrompt::SaveFile(const std::string& filter) {
-  return Chosen(QFileDialog::getSaveFileName(parent_, QString(), QString(), QtFilter(filter)));
+  return Chosen(QFileDialog::getSaveFileName(parent_, QString(), QString::fromStdString(folder_),
+                                             QtFilter(filter)));
 }
 
 }  // namespace app

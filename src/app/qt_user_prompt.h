@@ -1,6 +1,8 @@
 // The Qt form of the user prompt: modal message boxes, Yes/No questions and file dialogs.
 #pragma once
 
+#include <string>
+
 #include "app/user_prompt.h"
 
 class QWidget;
@@ -17,9 +19,11 @@ class TQtUserPrompt : public TUserPrompt {
   bool Confirm(const std::string& text) override;
   std::optional<std::string> OpenFile(const std::string& filter) override;
   std::optional<std::string> SaveFile(const std::string& filter) override;
+  void SetInitialFolder(const std::string& folder) override { folder_ = folder; }
 
  private:
   QWidget* parent_;
+  std::string folder_;
 };
 
 }  // namespace app

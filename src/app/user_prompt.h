@@ -18,6 +18,8 @@ class TUserPrompt {
   // the "Description (*.ext)|*.ext" form.
   virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
   virtual std::optional<std::string> SaveFile(const std::string& filter) = 0;
+  // The folder the next file dialog starts in (a file's path stands for its folder).
+  virtual void SetInitialFolder(const std::string& /*folder*/) {}
 };
 
 }  // namespace app
