@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
 #include "interpolation/interpolation_window.h"
+#include "linsys/linear_system_window.h"
 
 namespace {
 
@@ -43,6 +44,14 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   QApplication::processEvents();
   saved = window.HelpWindow()->grab().save(folder + "/help_window.png") && saved;
   saved = SaveInterpolationScreenshot(window, folder) && saved;
+  window.Action("SystemSolver1")->trigger();
+  linsys::TlssForm1& solver = *window.SystemSolverWindow();
+  solver.SystemSolve1Click();
+  QApplication::processEvents();
+  saved = solver.grab().save(folder + "/system_solver.png") && saved;
+  solver.Inversmatix1Click();
+  QApplication::processEvents();
+  saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;

@@ -9,7 +9,12 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// `text` with every line break (LF, CR LF or a lone CR) written as CR LF.
+bool HasBrace(std::string_view text) {
+  return text.find_first_of("{}") != std::string_view::npos;
+}
+
+}  // namespace
+
 std::string WithCrLf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
@@ -26,12 +31,6 @@ std::string WithCrLf(std::string_view text) {
   }
   return out;
 }
-
-bool HasBrace(std::string_view text) {
-  return text.find_first_of("{}") != std::string_view::npos;
-}
-
-}  // namespace
 
 std::string WriteCalculatorText(const std::vector<TConstantEntry>& constants,
                                 const std::string& functionVariable, const std::string& definitions,

@@ -36,6 +36,9 @@ std::string WriteCalculatorText(const std::vector<TConstantEntry>& constants,
                                 const std::string& functionVariable, const std::string& definitions,
                                 const std::string& expressions);
 
+// `text` with every line break (LF, CR LF or a lone CR) written as CR LF.
+std::string WithCrLf(std::string_view text);
+
 // The title of the first block whose text holds "{" or "}", which the reader would take for a
 // block of its own, so that the text could never be read back; nothing when there is none.
 std::optional<std::string_view> SectionWithBrace(const std::vector<TConstantEntry>& constants,

@@ -25,6 +25,7 @@
 #include "app/ini_file.h"
 #include "app/status_panel.h"
 #include "interpolation/interpolation_window.h"
+#include "linsys/linear_system_window.h"
 
 namespace app {
 
@@ -59,6 +60,9 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   SetStayOnTop(true);
   BuildPanes();
   BuildMenus();
+  systemSolver_ = std::make_unique<linsys::TlssForm1>(
+      prompt_, [this] { return core_.GetSetting(stDetTolerance); }, this);
+  systemSolver_->hide();
   // The window sees keys before the memos.
   for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
     memo->installEventFilter(this);
@@ -263,7 +267,8 @@ void TForm1::BuildMenus() {
   later(functions, tr("&Derivative"), "Derivative1");
   later(functions, tr("&Equivalent test"), "EquivalentTest1");
   later(functions, tr("&Conversion"), "Conversion1");
-  later(functions, tr("&System Solver"), "SystemSolver1");
+  connect(add(functions, tr("&System Solver"), "SystemSolver1"), &QAction::triggered, this,
+          [this] { ShowOwnedWindow(systemSolver_.get()); });
   later(functions, tr("&Periodic Table"), "PeriodicTable1");
   connect(add(functions, tr("&Interpolation"), "Interpolation1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(interpolationWindow_.get()); });

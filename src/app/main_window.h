@@ -20,6 +20,10 @@ namespace interpolation {
 class TForm26;
 }
 
+namespace linsys {
+class TlssForm1;
+}
+
 namespace app {
 
 class TForm2;
@@ -55,6 +59,7 @@ class TForm1 : public TToolWindow {
   TStatusPanel* StatusPanel(int index) const { return panels_[index]; }
   TForm2* HelpWindow() const { return helpWindow_.get(); }
   interpolation::TForm26* InterpolationWindow() const { return interpolationWindow_.get(); }
+  linsys::TlssForm1* SystemSolverWindow() const { return systemSolver_.get(); }
   QAction* Action(const QString& objectName) const;
 
   // The settings file: the window's place, size, panes and view switches and the last files.
@@ -96,6 +101,7 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<TForm2> helpWindow_;
   // Made at start-up, as its sheets serve "Lagrange" and "CubicSpline" from the first pass on.
   std::unique_ptr<interpolation::TForm26> interpolationWindow_;
+  std::unique_ptr<linsys::TlssForm1> systemSolver_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;

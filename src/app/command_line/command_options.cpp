@@ -42,6 +42,10 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--currency", 0, false, false, nullptr},    {"--var", 1, false, false, nullptr},
       {"--mathematica", 0, false, false, nullptr},
       {"--sheet", 1, true, false, interpolation::ApplySheetOption},
+      {"--sle", 1, false, false, nullptr},         {"--vars", 1, false, false, nullptr},
+      {"--equations", 1, false, false, nullptr},   {"--determinant", 0, false, false, nullptr},
+      {"--inverse", 0, false, false, nullptr},     {"--matrix", 0, false, false, nullptr},
+      {"--right", 0, false, false, nullptr},
   };
   return table;
 }
