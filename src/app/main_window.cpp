@@ -62,7 +62,6 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
       prompt_, [this] { return core_.GetSetting(stDetTolerance); }, this);
-  systemSolver_->hide();
   // The window sees keys before the memos.
   for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
     memo->installEventFilter(this);

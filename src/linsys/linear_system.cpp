@@ -98,6 +98,10 @@ bool TLinearSystem::Complectare() {
       b[i] = evaluator::Multiply(TEvalValue::Real(-1), values[i]);
     TValueMatrix a(n);
     for (std::size_t j = 0; j < n; ++j) {
+      if (Progress && !Progress(j + 1, n + 1)) {
+        errorFlag_ = true;  // cancelled: nothing is built and nothing is said
+        return false;
+      }
       if (!Evaluate(j, values, complex)) return false;
       for (std::size_t i = 0; i < n; ++i)
         a(i, j) = evaluator::Add(values[i], b[i]);

@@ -85,6 +85,10 @@ class TLinearSystem {
   std::string FileName;
   bool FileValid = false;
 
+  // Building a large system evaluates every equation once per variable; this hears how far it
+  // has gone (evaluations done and in all) and cancels the build by returning false.
+  std::function<bool(std::size_t done, std::size_t total)> Progress;
+
  private:
   // Evaluates the parsed equations with the variables at `point` (the origin when it is n);
   // false on an evaluation error.

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -40,7 +41,7 @@ TlssForm1::TlssForm1(app::TUserPrompt& prompt, std::function<double()> detTolera
                      QWidget* parent)
     : TToolWindow(parent), prompt_(prompt), system_(prompt, std::move(detTolerance)) {
   setWindowTitle(ToQt(std::string(kSolverCaption)));
-  resize(460, 520);
+  resize(620, 520);
   BuildPanes();
   BuildMenus();
 }
@@ -113,7 +114,18 @@ void TlssForm1::ShowResultsMemo() {
 void TlssForm1::ShowResult(TSystemResult result, const char* actionName) {
   UncheckResults();
   TakeMemos();
+  // Shown only when a large system keeps the user waiting.
+  QProgressDialog progress(tr("Building the system..."), tr("Cancel"), 0, 100, this);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  progress.setValue(0);
+  system_.Progress = [&progress](std::size_t done, std::size_t total) {
+    progress.setValue(static_cast<int>(done * 100 / total));
+    return !progress.wasCanceled();
+  };
   const bool shown = system_.Show(result);
+  system_.Progress = nullptr;
+  progress.reset();
   ShowResultsMemo();
   if (shown) Action(actionName)->setChecked(true);
 }

@@ -64,52 +64,28 @@ class LinearSystemWindowTest : public ::testing::Test {
   TlssForm1 window_{prompt_, [this] { return tolerance_; }};
 };
 
-TEST_F(LinearSystemWindowTest, StartsWithTheInitialSystem) {
+TEST_F(LinearSystemWindowTest, CommandsShowTheirResultAndCheckOnlyTheirItem) {
   EXPECT_EQ(window_.windowTitle(), "System of linear equations solver");
   QStringList titles;  // from top to bottom
   for (int i = 0; i < window_.Splitter()->count(); ++i)
     titles << qobject_cast<QGroupBox*>(window_.Splitter()->widget(i))->title();
   EXPECT_EQ(titles, (QStringList{"Variables name", "System of linear equations", "Results"}));
   EXPECT_EQ(window_.Memo1()->toPlainText(), "x,y,z");
-  EXPECT_EQ(window_.Memo3()->toPlainText(),
-            "sin(e) x+ 2 y+ 3 z+1,\n4 x + 5 y+6 z-2,\n7 x+ 8 y+ 9 z+3");
-  EXPECT_TRUE(Results().isEmpty());
   EXPECT_FALSE(window_.Action("Save1")->isEnabled());
-  EXPECT_TRUE(Checked().empty());
-  window_.Splitter()->setSizes({1, 1000, 1});
-  for (const int size : window_.Splitter()->sizes())
-    EXPECT_GE(size, 50);
-}
 
-TEST_F(LinearSystemWindowTest, EachCommandShowsItsResultAndChecksOnlyItsItem) {
   window_.Action("SystemSolve1")->trigger();
   EXPECT_TRUE(Results().startsWith("Solution:\nx = "));
   EXPECT_EQ(Checked(), std::vector<std::string>{"SystemSolve1"});
-  window_.Action("Determinant1")->trigger();
-  EXPECT_TRUE(Results().startsWith("Determinant = "));
-  EXPECT_EQ(Checked(), std::vector<std::string>{"Determinant1"});
-  window_.Action("Inversmatix1")->trigger();
-  EXPECT_EQ(Results().split('\n').size(), 4);
-  EXPECT_TRUE(Results().startsWith("Inverse  matrix :\n"));
   window_.Action("Rightpart1")->trigger();
   EXPECT_EQ(Results(), "Right part:\n-1\n2\n-3");
-  window_.Action("Initialmatrix1")->trigger();
-  EXPECT_TRUE(Results().contains("\n4.00000000000000000E+0   5.00000000000000000E+0   "));
-  EXPECT_EQ(Checked(), std::vector<std::string>{"Initialmatrix1"});
-
+  EXPECT_EQ(Checked(), std::vector<std::string>{"Rightpart1"});
   // The memos are read at every command; a failure leaves every item unchecked.
   window_.Memo3()->setPlainText("x*y,\ny,\nz");
-  window_.Action("SystemSolve1")->trigger();
+  window_.Action("Determinant1")->trigger();
   EXPECT_EQ(Results(), "System of equations is not linear");
   EXPECT_TRUE(Checked().empty());
-  window_.Memo1()->setPlainText("a,\nb");
-  window_.Memo3()->setPlainText("1e-10 a, 1e-10 b - 1e-10");
-  window_.Action("Determinant1")->trigger();
-  EXPECT_EQ(prompt_.messages, std::vector<std::string>{"System is bad conditioned"});
-  EXPECT_TRUE(Results().isEmpty());
-  tolerance_ = 1e-30;
-  window_.Action("SystemSolve1")->trigger();
-  EXPECT_EQ(Results(), "Solution:\na = 0\nb = 1");
+  QTest::keyClick(window_.Memo3(), Qt::Key_Escape);
+  EXPECT_FALSE(window_.isVisible());
 }
 
 TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
@@ -120,15 +96,7 @@ TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
   EXPECT_EQ(prompt_.filters, std::vector<std::string>{std::string(kSleFilter)});
   EXPECT_EQ(window_.windowTitle().toStdString(), Path("a.sle"));
   EXPECT_FALSE(window_.Action("Save1")->isEnabled()) << "only a successful read enables it";
-  QFile saved(QString::fromStdString(Path("a.sle")));
-  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-  EXPECT_EQ(saved.readAll(),
-            "List of variables\r\n{\r\nu, v\r\n}\r\n\r\nSystem of linear equatins\r\n{\r\n"
-            "u + v - 3,\r\nu - v + 1\r\n}\r\n");
-  saved.close();
-
-  // A cancelled dialog still resets the caption.
-  window_.Action("Open1")->trigger();
+  window_.Action("Open1")->trigger();  // cancelled, yet the caption is reset
   EXPECT_EQ(window_.windowTitle(), "System of linear equations solver");
 
   window_.Memo1()->setPlainText("x");
@@ -142,38 +110,26 @@ TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
   EXPECT_TRUE(Results().isEmpty());
   EXPECT_TRUE(Checked().empty());
   ASSERT_TRUE(window_.Action("Save1")->isEnabled());
-
   window_.Memo3()->setPlainText("u - 1,\nv - 2");
   window_.Action("Save1")->trigger();
+  QFile saved(QString::fromStdString(Path("a.sle")));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(saved.readAll().contains("{\r\nu - 1,\r\nv - 2\r\n}"));
-  saved.close();
-  EXPECT_TRUE(prompt_.messages.empty());
+  EXPECT_TRUE(saved.readAll().endsWith("{\r\nu - 1,\r\nv - 2\r\n}\r\n"));
 
-  // A bad file is refused: the memos stay and "&Save" is disabled.
+  // A bad file is refused and disables "&Save"; so does a file that does not exist, silently.
   QFile bad(QString::fromStdString(Path("bad.sle")));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("}{u}{u}");
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("}{u}{u}") == 7);
   bad.close();
-  prompt_.answers = {Path("bad.sle")};
+  prompt_.answers = {Path("bad.sle"), Path("a.sle"), Path("none.sle")};
   window_.Action("Open1")->trigger();
   EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Bad file format"});
   EXPECT_EQ(window_.Memo3()->toPlainText(), "u - 1,\nv - 2");
   EXPECT_FALSE(window_.Action("Save1")->isEnabled());
-  EXPECT_EQ(window_.windowTitle(), "System of linear equations solver");
-
-  // A file that does not exist only makes the current file invalid.
-  prompt_.answers = {Path("a.sle"), Path("none.sle")};
   window_.Action("Open1")->trigger();
-  ASSERT_TRUE(window_.Action("Save1")->isEnabled());
+  EXPECT_TRUE(window_.Action("Save1")->isEnabled());
   window_.Action("Open1")->trigger();
   EXPECT_FALSE(window_.Action("Save1")->isEnabled());
   EXPECT_EQ(prompt_.messages.size(), 1u);
-}
-
-TEST_F(LinearSystemWindowTest, EscapeClosesTheWindow) {
-  QTest::keyClick(window_.Memo3(), Qt::Key_Escape);
-  EXPECT_FALSE(window_.isVisible());
 }
 
 TEST(LinearSystemFromMainWindow, TheMenuItemOpensTheSolverOwnedByTheCalculator) {
@@ -183,11 +139,8 @@ TEST(LinearSystemFromMainWindow, TheMenuItemOpensTheSolverOwnedByTheCalculator) 
   main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   TlssForm1* solver = main.SystemSolverWindow();
-  ASSERT_NE(solver, nullptr);
   EXPECT_FALSE(solver->isVisible()) << "created hidden";
-  QAction* item = main.Action("SystemSolver1");
-  ASSERT_TRUE(item->isEnabled());
-  item->trigger();
+  main.Action("SystemSolver1")->trigger();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(solver));
   EXPECT_EQ(solver->parentWidget(), &main);
   EXPECT_TRUE(solver->isWindow());
