@@ -19,7 +19,8 @@ constexpr int kMinimumPane = 50;
 constexpr const char* kResultActions[] = {"SystemSolve1", "Determinant1", "Inversmatix1",
                                           "Initialmatrix1", "Rightpart1"};
 
-// The calculator's texts are single-byte.
+// The memos' texts are single-byte, as the files keep them; file names come from the dialogs as
+// UTF-8.
 QString ToQt(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -150,12 +151,12 @@ void TlssForm1::Open1Click() {
   setWindowTitle(ToQt(std::string(kSolverCaption)));
   const std::optional<std::string> path = prompt_.OpenFile(std::string(kSleFilter));
   if (!path) return;
-  if (!QFileInfo::exists(ToQt(*path))) {
+  if (!QFileInfo::exists(QString::fromStdString(*path))) {
     system_.FileValid = false;
   } else if (system_.CitesteFisier(*path)) {
     memo1_->setPlainText(ToQt(system_.VariablesText));
     memo3_->setPlainText(ToQt(system_.EquationsText));
-    setWindowTitle(ToQt(*path));
+    setWindowTitle(QString::fromStdString(*path));
     ShowResultsMemo();
     UncheckResults();
   }
@@ -175,7 +176,7 @@ void TlssForm1::SaveAs1Click() {
   TakeMemos();
   if (system_.ScrieFisier(*path)) {
     system_.FileName = *path;
-    setWindowTitle(ToQt(*path));
+    setWindowTitle(QString::fromStdString(*path));
   }
 }
 
