@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -20,6 +21,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/derivative_window.h"
+#include "app/equivalence_window.h"
+#include "app/function_table_window.h"
+#include "app/function_variable_window.h"
 #include "app/help_text.h"
 #include "app/help_window.h"
 #include "app/ini_file.h"
@@ -54,6 +59,11 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
       dataFolder_(std::move(dataFolder)),
       core_(prompt),
       helpWindow_(std::make_unique<TForm2>(this)),
+      variableWindow_(std::make_unique<TForm6>(
+          core_, prompt, [this] { Frame31Memo1Change(); }, this)),
+      tableWindow_(std::make_unique<TForm8>(prompt, this)),
+      derivativeWindow_(std::make_unique<TForm14>(this)),
+      equivalenceWindow_(std::make_unique<TForm15>(prompt, this)),
       interpolationWindow_(std::make_unique<interpolation::TForm26>(core_, prompt, this)) {
   setWindowTitle(tr("Calculator"));
   resize(300, 443);
@@ -262,9 +272,11 @@ void TForm1::BuildMenus() {
   });
 
   QMenu* functions = menuBar()->addMenu(tr("&Functions"));
-  later(functions, tr("&Table"), "Table1");
-  later(functions, tr("&Derivative"), "Derivative1");
-  later(functions, tr("&Equivalent test"), "EquivalentTest1");
+  connect(add(functions, tr("&Table"), "Table1"), &QAction::triggered, this, &TForm1::Table1Click);
+  connect(add(functions, tr("&Derivative"), "Derivative1"), &QAction::triggered, this,
+          [this] { ShowOwnedWindow(derivativeWindow_.get()); });
+  connect(add(functions, tr("&Equivalent test"), "EquivalentTest1"), &QAction::triggered, this,
+          [this] { ShowOwnedWindow(equivalenceWindow_.get()); });
   later(functions, tr("&Conversion"), "Conversion1");
   connect(add(functions, tr("&System Solver"), "SystemSolver1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(systemSolver_.get()); });
@@ -284,7 +296,10 @@ void TForm1::BuildMenus() {
   scientific->setChecked(true);
   connect(currency, &QAction::triggered, this, [this] { SetCurrencyFormat(true); });
   connect(scientific, &QAction::triggered, this, [this] { SetCurrencyFormat(false); });
-  later(options, tr("&Variable"), "Variable1");
+  connect(add(options, tr("&Variable"), "Variable1"), &QAction::triggered, this, [this] {
+    variableWindow_->setWindowModality(Qt::ApplicationModal);
+    ShowOwnedWindow(variableWindow_.get());
+  });
   later(options, tr("&Constants"), "Constants1");
   later(options, tr("D&ef constants"), "DefConstants1");
   later(options, tr("&Def conversions"), "DefConversions1");
@@ -310,8 +325,17 @@ void TForm1::showEvent(QShowEvent* event) {
   expressionsMemo_->setFocus();
 }
 
+std::string TForm1::FunctionVariableText() {
+  QLineEdit* edit = variableWindow_->Edit3();
+  if (!variableWindow_->isVisible() && !core_.FunctionVariable.empty()) {
+    edit->setText(QString::fromStdString(core_.FunctionVariable));
+  }
+  return edit->text().toStdString();
+}
+
 void TForm1::Frame31Memo1Change() {
-  if (core_.DefinitionsPass(definitionsMemo_->toPlainText().toStdString())) {
+  const std::string variable = FunctionVariableText();
+  if (core_.DefinitionsPass(definitionsMemo_->toPlainText().toStdString(), &variable)) {
     panels_[2]->SetPanelText(tr("Total allocated memory: %1 bytes")
                                  .arg(static_cast<qulonglong>(core_.AllocatedBytes())));
   }
@@ -343,18 +367,20 @@ void TForm1::Help1Click() {
   ShowOwnedWindow(helpWindow_.get());
 }
 
-void TForm1::ShowOwnedWindow(TToolWindow* window) {
-  if (window->parentWidget() != this) window->setParent(this, window->windowFlags());
-  // Centred before it is first shown, when its frame is not known yet: it gets a frame like
-  // this window's, and move() places the frame.
-  if (!window->isVisible()) {
-    QRect client = window->geometry();
-    client.moveCenter(geometry().center());
-    window->move(client.topLeft() - (geometry().topLeft() - frameGeometry().topLeft()));
+void TForm1::Table1Click() {
+  Frame31Memo1Change();
+  if (const auto refusal = TableRefusal(core_)) {
+    if (!refusal->empty()) prompt_.Message(*refusal);
+    return;
   }
-  window->show();
-  window->raise();
-  window->activateWindow();
+  try {
+    tableWindow_->Fill(core_);
+    ShowOwnedWindow(tableWindow_.get());
+  } catch (const std::exception& e) {
+    prompt_.Message(std::string("TForm1.Execute1Click-> ") + e.what());
+  }
+  panels_[2]->SetPanelText(
+      tr("Total allocated memory: %1 bytes").arg(static_cast<qulonglong>(core_.AllocatedBytes())));
 }
 
 void TForm1::SetCurrencyFormat(bool currency) {

@@ -26,7 +26,11 @@ class TlssForm1;
 
 namespace app {
 
+class TForm14;
+class TForm15;
 class TForm2;
+class TForm6;
+class TForm8;
 class TStatusPanel;
 
 class TForm1 : public TToolWindow {
@@ -49,6 +53,8 @@ class TForm1 : public TToolWindow {
   void Clear1Click();
   void Help1Click();
   void SetCurrencyFormat(bool currency);
+  // "&Table": the definitions pass, then the function table of its runtime functions.
+  void Table1Click();
 
   QPlainTextEdit* DefinitionsMemo() const { return definitionsMemo_; }
   QPlainTextEdit* ExpressionsMemo() const { return expressionsMemo_; }
@@ -60,6 +66,10 @@ class TForm1 : public TToolWindow {
   TForm2* HelpWindow() const { return helpWindow_.get(); }
   interpolation::TForm26* InterpolationWindow() const { return interpolationWindow_.get(); }
   linsys::TlssForm1* SystemSolverWindow() const { return systemSolver_.get(); }
+  TForm6* VariableWindow() const { return variableWindow_.get(); }
+  TForm8* TableWindow() const { return tableWindow_.get(); }
+  TForm14* DerivativeWindow() const { return derivativeWindow_.get(); }
+  TForm15* EquivalenceWindow() const { return equivalenceWindow_.get(); }
   QAction* Action(const QString& objectName) const;
 
   // The settings file: the window's place, size, panes and view switches and the last files.
@@ -85,20 +95,24 @@ class TForm1 : public TToolWindow {
   void BuildMenus();
   void ShowResults();
   void ToggleUserFunctions(bool shown);
+  // The function-variable window's edit, which the definitions pass validates. While that
+  // window is closed the edit follows the function variable set elsewhere (a calculator file).
+  std::string FunctionVariableText();
   // Grows (+5) or shrinks (-5) a pane, taking the difference from the results pane.
   void ResizePane(int pane, int delta);
   void ApplyPaneHeights();
   // The passes a user's entry into `memo` (a click, or the focus moved in by the user) runs;
   // an entry while a pass is under way, as a message box's focus coming back, runs none.
   void EnterMemo(QPlainTextEdit* memo);
-  // Shows a window the main window opens: owned by it, so that it stays above it, and centred
-  // on it.
-  void ShowOwnedWindow(TToolWindow* window);
 
   TUserPrompt& prompt_;
   TDataFolder dataFolder_;
   TCalculatorCore core_;
   std::unique_ptr<TForm2> helpWindow_;
+  std::unique_ptr<TForm6> variableWindow_;
+  std::unique_ptr<TForm8> tableWindow_;
+  std::unique_ptr<TForm14> derivativeWindow_;
+  std::unique_ptr<TForm15> equivalenceWindow_;
   // Made at start-up, as its sheets serve "Lagrange" and "CubicSpline" from the first pass on.
   std::unique_ptr<interpolation::TForm26> interpolationWindow_;
   std::unique_ptr<linsys::TlssForm1> systemSolver_;

@@ -31,6 +31,20 @@ bool TToolWindow::StayOnTop() const {
   return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void TToolWindow::ShowOwnedWindow(TToolWindow* window) {
+  if (window->parentWidget() != this) window->setParent(this, window->windowFlags());
+  // Centred before it is first shown, when its frame is not known yet: it gets a frame like
+  // this window's, and move() places the frame.
+  if (!window->isVisible()) {
+    QRect client = window->geometry();
+    client.moveCenter(geometry().center());
+    window->move(client.topLeft() - (geometry().topLeft() - frameGeometry().topLeft()));
+  }
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 QAction* TToolWindow::AddStayOnTopAction(QMenu* menu) {
   QAction* action = menu->addAction(tr("&StayOnTop"));
   action->setCheckable(true);

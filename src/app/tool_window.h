@@ -29,6 +29,9 @@ class TToolWindow : public QMainWindow {
   // Escape closes a tool window; the main window clears instead.
   virtual void EscapePressed() { close(); }
 
+  // Shows a window this one opens: owned by it, so that it stays above it, and centred on it.
+  void ShowOwnedWindow(TToolWindow* window);
+
   // A checkable "&StayOnTop" item in `menu`, checked as the window currently is.
   QAction* AddStayOnTopAction(QMenu* menu);
 

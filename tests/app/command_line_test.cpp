@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -145,6 +146,54 @@ TEST(CommandLine, UsageNamesEveryVerb) {
     EXPECT_NE(usage.find(std::string(verb->option)), std::string::npos) << verb->option;
   }
   EXPECT_EQ(Command({"--help"}).out, usage);
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+TEST(CommandLineTable, PrintsTheSavedRowsAndWritesTheWorkbook) {
+  const TRun run =
+      Command({"--table", "--from", "0", "--to", "1", "--defs", "f(x)~x*2, c(x)~1/x, h(t)~t"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find('\n') + 1) + 1),
+            "#,x,f(x),c(x)\n0,0,0,#NUM!\n");
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 12) << "header and 11 rows";
+  EXPECT_NE(run.out.find("\n10,1,2,1\n"), std::string::npos);
+
+  EXPECT_EQ(Command({"--table", "--null", "--var", "T", "--from", "-1", "--to", "0", "--step", "0",
+                     "--defs", "c(t)~1/t"})
+                .out.substr(0, 23),
+            "#,T,c(t)\n0,-1,-1\n1,-0.9")
+      << "--var names the variable; a refused step stores 0.1";
+  EXPECT_NE(Command({"--table", "--null", "--from", "0", "--to", "0", "--defs", "c(x)~1/x"})
+                .out.find("0,0,Null"),
+            std::string::npos);
+
+  const TTempFolder folder;
+  const TRun workbook = Command({"--table", "--xlsx", folder / "t.xlsx", "--to", "-99"});
+  EXPECT_EQ(workbook.code, 0) << workbook.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "t.xlsx"));
+  const TRun unwritable = Command({"--table", "--xlsx", folder / "no/t.xlsx"});
+  EXPECT_EQ(unwritable.code, 1);
+  EXPECT_EQ(unwritable.err.rfind("Cannot write ", 0), 0u);
+}
+
+TEST(CommandLineTable, RefusesBadDefinitionsVariablesAndNumbers) {
+  const TRun defs = Command({"--table", "--defs", "f(x)~"});
+  EXPECT_EQ(defs.code, 1);
+  EXPECT_EQ(defs.out, "Please correct user definitions\n");
+  EXPECT_EQ(defs.err, "Syntax error : f(x)~\n");
+  const TRun variable = Command({"--table", "--var", "pi"});
+  EXPECT_EQ(variable.code, 1);
+  EXPECT_EQ(variable.out, "");
+  EXPECT_EQ(variable.err, "Please correct function varable name\n");
+  const TRun number = Command({"--table", "--from", "1e"});
+  EXPECT_EQ(number.code, 2);
+  EXPECT_EQ(number.err, "--from needs a number, not \"1e\"\n");
+  EXPECT_EQ(Command({"--table", "--mathematica"}).code, 2);
 }
 
 }  // namespace

@@ -46,6 +46,9 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--equations", 1, false, false, nullptr},   {"--determinant", 0, false, false, nullptr},
       {"--inverse", 0, false, false, nullptr},     {"--matrix", 0, false, false, nullptr},
       {"--right", 0, false, false, nullptr},
+      {"--from", 1, false, false, nullptr},        {"--to", 1, false, false, nullptr},
+      {"--step", 1, false, false, nullptr},        {"--null", 0, false, false, nullptr},
+      {"--xlsx", 1, false, false, nullptr},
   };
   return table;
 }

@@ -1,0 +1,223 @@
+// TChartWindow with Qt Charts. A function's line is split into pieces at its gaps; a piece of
+// one point is drawn as a marker, and only the first piece of a function shows in the legend.
+#include "app/chart_window.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <QWheelEvent>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "app/function_table.h"
+#include "app/safe_save.h"
+#include "app/user_prompt.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kImageFilter = "PNG image (*.png)|*.png";
+// Pieces of line per function; a function that breaks more often than this is drawn as markers
+// from there on, which keeps the chart responsive.
+constexpr std::size_t kMaxPieces = 200;
+
+// A chart view that zooms with the mouse wheel, around the chart's centre.
+class TZoomingChartView : public QChartView {
+ public:
+  using QChartView::QChartView;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return QChartView::wheelEvent(event);
+    chart()->zoom(delta > 0 ? 1.25 : 0.8);
+    event->accept();
+  }
+};
+
+bool AsNumber(const evaluator::TEvalValue& value, double& number) {
+  if (value.IsReal()) {
+    number = value.real;
+  } else if (value.IsCurrency()) {
+    number = static_cast<double>(value.currency) / 10000.0;
+  } else {
+    return false;
+  }
+  return std::isfinite(number);
+}
+
+// Collects one function's points into line pieces and lone markers.
+class TFunctionSeries {
+ public:
+  TFunctionSeries(QChart& chart, const QString& name, QColor colour)
+      : chart_(chart), name_(name), colour_(colour) {}
+
+  void Add(QPointF point) { piece_.append(point); }
+  void Gap() {
+    if (piece_.size() == 1 || (piece_.size() > 1 && pieces_ >= kMaxPieces)) {
+      markers_.append(piece_);
+    } else if (piece_.size() > 1) {
+      auto* line = new QLineSeries;
+      line->replace(piece_);
+      Attach(line);
+      ++pieces_;
+    }
+    piece_.clear();
+  }
+  void Finish() {
+    Gap();
+    if (!markers_.isEmpty() || !named_) {
+      auto* scatter = new QScatterSeries;
+      scatter->setMarkerSize(5);
+      scatter->setBorderColor(colour_);
+      scatter->replace(markers_);
+      Attach(scatter);
+    }
+  }
+
+ private:
+  void Attach(QXYSeries* series) {
+    series->setName(name_);
+    series->setColor(colour_);
+    chart_.addSeries(series);
+    // One legend entry per function.
+    if (named_) {
+      for (QLegendMarker* marker : chart_.legend()->markers(series))
+        marker->setVisible(false);
+    }
+    named_ = true;
+  }
+
+  QChart& chart_;
+  QString name_;
+  QColor colour_;
+  QList<QPointF> piece_;
+  QList<QPointF> markers_;
+  std::size_t pieces_ = 0;
+  bool named_ = false;
+};
+
+const QColor kColours[] = {QColor(31, 119, 180),  QColor(214, 39, 40),   QColor(44, 160, 44),
+                           QColor(148, 103, 189), QColor(255, 127, 14),  QColor(23, 190, 207),
+                           QColor(140, 86, 75),   QColor(227, 119, 194), QColor(127, 127, 127),
+                           QColor(188, 189, 34)};
+
+}  // namespace
+
+TChartWindow::TChartWindow(const TFunctionTable& table, TUserPrompt& prompt, QWidget* parent)
+    : TToolWindow(parent), table_(table), prompt_(prompt), view_(new TZoomingChartView(this)) {
+  setWindowTitle(tr("Functions chart"));
+  view_->setRenderHint(QPainter::Antialiasing);
+  view_->setRubberBand(QChartView::RectangleRubberBand);
+  setCentralWidget(view_);
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  QAction* save = file->addAction(tr("Save image as..."));
+  save->setObjectName("SaveImage1");
+  connect(save, &QAction::triggered, this, &TChartWindow::SaveImageAs);
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  QAction* reset = view->addAction(tr("&Reset zoom"));
+  reset->setObjectName("ResetZoom1");
+  connect(reset, &QAction::triggered, this, [this] { Chart()->zoomReset(); });
+  AddStayOnTopAction(view);
+  resize(640, 440);
+  Rebuild();
+}
+
+QChart* TChartWindow::Chart() const {
+  return view_->chart();
+}
+
+void TChartWindow::Rebuild() {
+  auto* chart = new QChart;
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  auto* xAxis = new QValueAxis;
+  auto* yAxis = new QValueAxis;
+  xAxis->setTitleText(QString::fromStdString(table_.VariableName()));
+  yAxis->setTitleText(tr("value"));
+  chart->addAxis(xAxis, Qt::AlignBottom);
+  chart->addAxis(yAxis, Qt::AlignLeft);
+
+  const std::size_t rows = table_.DataRowCount();
+  // Stretches of rows each drawn as their least and greatest value.
+  const std::size_t stretch =
+      rows <= kMaxChartPoints ? 1 : (2 * rows + kMaxChartPoints - 1) / kMaxChartPoints;
+  double minX = std::numeric_limits<double>::infinity();
+  double maxX = -minX;
+  double minY = minX;
+  double maxY = -minX;
+  for (std::size_t f = 0; f < table_.FunctionCount(); ++f) {
+    TFunctionSeries series(*chart, QString::fromStdString(table_.FunctionHead(f)),
+                           kColours[f % std::size(kColours)]);
+    for (std::size_t first = 0; first < rows; first += stretch) {
+      const std::size_t last = std::min(rows, first + stretch);
+      std::size_t low = rows;
+      std::size_t high = rows;
+      double lowY = 0;
+      double highY = 0;
+      bool gap = false;
+      for (std::size_t row = first; row < last; ++row) {
+        double y = 0;
+        if (!AsNumber(table_.Value(row, f), y)) {
+          gap = true;
+          continue;
+        }
+        if (low == rows || y < lowY) low = row, lowY = y;
+        if (high == rows || y > highY) high = row, highY = y;
+      }
+      if (low != rows) {
+        const std::size_t a = std::min(low, high);
+        const std::size_t b = std::max(low, high);
+        series.Add({table_.X(a), a == low ? lowY : highY});
+        if (b != a) series.Add({table_.X(b), b == low ? lowY : highY});
+        minY = std::min(minY, lowY);
+        maxY = std::max(maxY, highY);
+      }
+      if (gap) series.Gap();
+    }
+    series.Finish();
+  }
+  if (rows > 0) {
+    minX = table_.X(0);
+    maxX = table_.X(rows - 1);
+  }
+  for (QAbstractSeries* series : chart->series()) {
+    series->attachAxis(xAxis);
+    series->attachAxis(yAxis);
+  }
+  if (std::isfinite(minX) && maxX > minX) xAxis->setRange(minX, maxX);
+  if (std::isfinite(minY) && std::isfinite(maxY)) {
+    const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1.0, std::fabs(minY) * 0.1);
+    yAxis->setRange(minY - margin, maxY + margin);
+  }
+  QChart* old = view_->chart();
+  view_->setChart(chart);
+  delete old;
+}
+
+QByteArray TChartWindow::PngBytes() const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  view_->grab().save(&buffer, "PNG");
+  return bytes;
+}
+
+void TChartWindow::SaveImageAs() {
+  std::optional<std::string> path = prompt_.SaveFile(kImageFilter);
+  if (!path) return;
+  if (path->find('.', path->find_last_of('/') + 1) == std::string::npos) *path += ".png";
+  const QByteArray bytes = PngBytes();
+  if (const auto failure = SafeSave(*path, std::string_view(bytes.constData(), bytes.size()))) {
+    prompt_.Message(*failure);
+  }
+}
+
+}  // namespace app
