@@ -12,6 +12,7 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
+#include "app/tool_screenshots.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
 
@@ -52,6 +53,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   solver.Inversmatix1Click();
   QApplication::processEvents();
   saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
+  saved = app::SaveToolScreenshots(window, folder) && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;

@@ -12,6 +12,7 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -146,9 +147,9 @@ void TChartWindow::Rebuild() {
   chart->addAxis(yAxis, Qt::AlignLeft);
 
   const std::size_t rows = table_.DataRowCount();
-  // Stretches of rows each drawn as their least and greatest value.
+  // Stretches of rows each drawn as their first, least and greatest value, in row order.
   const std::size_t stretch =
-      rows <= kMaxChartPoints ? 1 : (2 * rows + kMaxChartPoints - 1) / kMaxChartPoints;
+      rows <= kMaxChartPoints ? 1 : (3 * rows + kMaxChartPoints - 1) / kMaxChartPoints;
   double minX = std::numeric_limits<double>::infinity();
   double maxX = -minX;
   double minY = minX;
@@ -158,10 +159,8 @@ void TChartWindow::Rebuild() {
                            kColours[f % std::size(kColours)]);
     for (std::size_t first = 0; first < rows; first += stretch) {
       const std::size_t last = std::min(rows, first + stretch);
-      std::size_t low = rows;
-      std::size_t high = rows;
-      double lowY = 0;
-      double highY = 0;
+      std::size_t kept[3] = {rows, rows, rows};  // first, least, greatest
+      double keptY[3] = {0, 0, 0};
       bool gap = false;
       for (std::size_t row = first; row < last; ++row) {
         double y = 0;
@@ -169,16 +168,22 @@ void TChartWindow::Rebuild() {
           gap = true;
           continue;
         }
-        if (low == rows || y < lowY) low = row, lowY = y;
-        if (high == rows || y > highY) high = row, highY = y;
+        if (kept[0] == rows) kept[0] = row, keptY[0] = y;
+        if (kept[1] == rows || y < keptY[1]) kept[1] = row, keptY[1] = y;
+        if (kept[2] == rows || y > keptY[2]) kept[2] = row, keptY[2] = y;
       }
-      if (low != rows) {
-        const std::size_t a = std::min(low, high);
-        const std::size_t b = std::max(low, high);
-        series.Add({table_.X(a), a == low ? lowY : highY});
-        if (b != a) series.Add({table_.X(b), b == low ? lowY : highY});
-        minY = std::min(minY, lowY);
-        maxY = std::max(maxY, highY);
+      if (kept[0] != rows) {
+        std::size_t order[3] = {0, 1, 2};
+        std::sort(std::begin(order), std::end(order),
+                  [&kept](std::size_t a, std::size_t b) { return kept[a] < kept[b]; });
+        std::size_t previous = rows;
+        for (const std::size_t k : order) {
+          if (kept[k] == previous) continue;
+          previous = kept[k];
+          series.Add({table_.X(kept[k]), keptY[k]});
+        }
+        minY = std::min(minY, keptY[1]);
+        maxY = std::max(maxY, keptY[2]);
       }
       if (gap) series.Gap();
     }

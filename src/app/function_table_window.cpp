@@ -41,6 +41,7 @@ TForm8::TForm8(TUserPrompt& prompt, QWidget* parent)
   grid_->verticalHeader()->hide();
   // Fixed row heights keep scrolling through a million rows as cheap as through ten.
   grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setWordWrap(false);
@@ -83,6 +84,12 @@ const TFunctionTable& TForm8::Table() const {
 }
 
 TFunctionTable::TBuildResult TForm8::Fill(TCalculatorCore& core) {
+  if (filling_) return TFunctionTable::TBuildResult::Cancelled;
+  filling_ = true;
+  struct TDone {
+    bool& flag;
+    ~TDone() { flag = false; }
+  } done{filling_};
   // The old rows go first, so that two big tables are never held at once.
   model_->SetTable(TFunctionTable());
   const std::size_t expected = TFunctionTable::ExpectedRows(core);

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QXYSeries>
 
 #include "app/chart_window.h"
 #include "app/derivative_window.h"
@@ -270,6 +271,17 @@ TEST_F(ToolWindowsTest, ChartFollowsTheTableWithOneLegendEntryPerFunction) {
     if (marker->isVisible()) legend << marker->label();
   }
   EXPECT_EQ(legend, QStringList{"g(x)"});
+
+  // A long table is thinned to the first, least and greatest value of each stretch of rows.
+  Tabulate("g(x)~sin(x)", 0, 50000, 1);
+  const auto* line = qobject_cast<QXYSeries*>(chart->Chart()->series().value(0));
+  ASSERT_NE(line, nullptr);
+  EXPECT_LE(line->count(), static_cast<int>(kMaxChartPoints));
+  EXPECT_GE(line->count(), static_cast<int>(kMaxChartPoints) * 3 / 4);
+  EXPECT_EQ(line->at(0).x(), 0);
+  EXPECT_GE(line->at(line->count() - 1).x(), 50000 - 8);
+  for (int i = 1; i < line->count(); ++i)
+    ASSERT_LT(line->at(i - 1).x(), line->at(i).x()) << "points in row order";
 
   prompt_.saveAnswers = {Path("chart")};
   chart->SaveImageAs();
