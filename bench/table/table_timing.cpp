@@ -68,7 +68,8 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
   std::cout << "scrolled to the last row: " << Seconds(start) << " s\n";
   std::cout << "peak memory with the table shown: " << PeakMegabytes() << " MB (heap in use "
-            << static_cast<double>(mallinfo2().uordblks + mallinfo2().hblkhd) / 1048576.0 << " MB)\n";
+            << static_cast<double>(mallinfo2().uordblks + mallinfo2().hblkhd) / 1048576.0
+            << " MB)\n";
 
   window.Core().SetSetting(app::stStep, 1e-3);
   window.Table1Click();

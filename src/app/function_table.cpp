@@ -93,8 +93,7 @@ std::size_t TFunctionTable::ExpectedRows(const TCalculatorCore& core) {
                                                      : static_cast<std::size_t>(steps) + 1;
 }
 
-TFunctionTable::TBuildResult TFunctionTable::Build(TCalculatorCore& core,
-                                                   const TProgress& progress,
+TFunctionTable::TBuildResult TFunctionTable::Build(TCalculatorCore& core, const TProgress& progress,
                                                    std::size_t rowLimit) {
   ResultCaption(core);
   const double from = core.GetSetting(stFrom);
