@@ -43,6 +43,7 @@ bool SaveToolScreenshots(TForm1& window, const QString& folder) {
   window.Action("Variable1")->trigger();
   saved = Save(window.VariableWindow(), folder + "/function_variable_window.png") && saved;
 
+  const QString definitions = window.DefinitionsMemo()->toPlainText();
   window.DefinitionsMemo()->setPlainText(
       "f(x)~sin(x)*exp(-x/4),\ng(x)~cos(x),\nr(x)~sqrt(x-2),\nh(x)~1/(x-5)");
   window.Core().SetSetting(stFrom, 0);
@@ -55,6 +56,7 @@ bool SaveToolScreenshots(TForm1& window, const QString& folder) {
   saved = Save(table->ChartWindow(), folder + "/chart_window.png") && saved;
   table->resize(620, 400);
   saved = Save(table, folder + "/function_table_window.png") && saved;
+  window.DefinitionsMemo()->setPlainText(definitions);
   return saved;
 }
 

@@ -9,7 +9,8 @@ namespace app {
 class TForm1;
 
 // Fills and shows each window over `window` and saves it as a PNG file in `folder`; false when
-// a picture could not be saved. Leaves the windows closed.
+// a picture could not be saved. Leaves the windows closed and the definitions
+// pane as it was.
 bool SaveToolScreenshots(TForm1& window, const QString& folder);
 
 }  // namespace app
