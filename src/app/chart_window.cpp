@@ -10,6 +10,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
@@ -139,27 +140,77 @@ QChart* TChartWindow::Chart() const {
 void TChartWindow::Rebuild() {
   auto* chart = new QChart;
   chart->legend()->setAlignment(Qt::AlignBottom);
-  auto* xAxis = new QValueAxis;
-  auto* yAxis = new QValueAxis;
-  xAxis->setTitleText(QString::fromStdString(table_.VariableName()));
-  yAxis->setTitleText(tr("value"));
-  chart->addAxis(xAxis, Qt::AlignBottom);
-  chart->addAxis(yAxis, Qt::AlignLeft);
+  xAxis_ = new QValueAxis;
+  yAxis_ = new QValueAxis;
+  xAxis_->setTitleText(QString::fromStdString(table_.VariableName()));
+  yAxis_->setTitleText(tr("value"));
+  chart->addAxis(xAxis_, Qt::AlignBottom);
+  chart->addAxis(yAxis_, Qt::AlignLeft);
 
   const std::size_t rows = table_.DataRowCount();
+  double minY = std::numeric_limits<double>::infinity();
+  double maxY = -minY;
+  AddSeries(*chart, 0, rows, minY, maxY);
+  if (rows > 0 && table_.X(rows - 1) > table_.X(0)) {
+    xAxis_->setRange(table_.X(0), table_.X(rows - 1));
+  }
+  if (std::isfinite(minY) && std::isfinite(maxY)) {
+    const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1.0, std::fabs(minY) * 0.1);
+    yAxis_->setRange(minY - margin, maxY + margin);
+  }
+  QChart* old = view_->chart();
+  view_->setChart(chart);
+  delete old;
+  // A thinned table is thinned again for the rows in view whenever the zoom changes.
+  if (rows > kMaxChartPoints) {
+    connect(xAxis_, &QValueAxis::rangeChanged, this, [this] {
+      if (refillPending_) return;
+      refillPending_ = true;
+      QTimer::singleShot(0, this, &TChartWindow::ShowVisibleRows);
+    });
+  }
+}
+
+void TChartWindow::ShowVisibleRows() {
+  refillPending_ = false;
+  const std::size_t rows = table_.DataRowCount();
+  if (rows <= kMaxChartPoints || xAxis_ == nullptr) return;
+  // x grows with the row, so the rows in view are found by halving.
+  const auto firstAtLeast = [this, rows](double x) {
+    std::size_t low = 0;
+    std::size_t high = rows;
+    while (low < high) {
+      const std::size_t middle = low + (high - low) / 2;
+      if (table_.X(middle) < x) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    return low;
+  };
+  // One row more on each side, so that the lines run to the edges.
+  const std::size_t begin = std::max<std::size_t>(firstAtLeast(xAxis_->min()), 1) - 1;
+  const std::size_t end = std::min(rows, firstAtLeast(xAxis_->max()) + 1);
+  QChart* chart = Chart();
+  chart->removeAllSeries();
+  double minY = 0;
+  double maxY = 0;
+  AddSeries(*chart, begin, std::max(begin, end), minY, maxY);
+}
+
+void TChartWindow::AddSeries(QChart& chart, std::size_t begin, std::size_t end, double& minY,
+                             double& maxY) {
+  const std::size_t rows = end - begin;
   // Stretches of rows each drawn as their first, least and greatest value, in row order.
   const std::size_t stretch =
       rows <= kMaxChartPoints ? 1 : (3 * rows + kMaxChartPoints - 1) / kMaxChartPoints;
-  double minX = std::numeric_limits<double>::infinity();
-  double maxX = -minX;
-  double minY = minX;
-  double maxY = -minX;
   for (std::size_t f = 0; f < table_.FunctionCount(); ++f) {
-    TFunctionSeries series(*chart, QString::fromStdString(table_.FunctionHead(f)),
+    TFunctionSeries series(chart, QString::fromStdString(table_.FunctionHead(f)),
                            kColours[f % std::size(kColours)]);
-    for (std::size_t first = 0; first < rows; first += stretch) {
-      const std::size_t last = std::min(rows, first + stretch);
-      std::size_t kept[3] = {rows, rows, rows};  // first, least, greatest
+    for (std::size_t first = begin; first < end; first += stretch) {
+      const std::size_t last = std::min(end, first + stretch);
+      std::size_t kept[3] = {end, end, end};  // first, least, greatest
       double keptY[3] = {0, 0, 0};
       bool gap = false;
       for (std::size_t row = first; row < last; ++row) {
@@ -168,15 +219,15 @@ void TChartWindow::Rebuild() {
           gap = true;
           continue;
         }
-        if (kept[0] == rows) kept[0] = row, keptY[0] = y;
-        if (kept[1] == rows || y < keptY[1]) kept[1] = row, keptY[1] = y;
-        if (kept[2] == rows || y > keptY[2]) kept[2] = row, keptY[2] = y;
+        if (kept[0] == end) kept[0] = row, keptY[0] = y;
+        if (kept[1] == end || y < keptY[1]) kept[1] = row, keptY[1] = y;
+        if (kept[2] == end || y > keptY[2]) kept[2] = row, keptY[2] = y;
       }
-      if (kept[0] != rows) {
+      if (kept[0] != end) {
         std::size_t order[3] = {0, 1, 2};
         std::sort(std::begin(order), std::end(order),
                   [&kept](std::size_t a, std::size_t b) { return kept[a] < kept[b]; });
-        std::size_t previous = rows;
+        std::size_t previous = end;
         for (const std::size_t k : order) {
           if (kept[k] == previous) continue;
           previous = kept[k];
@@ -189,22 +240,10 @@ void TChartWindow::Rebuild() {
     }
     series.Finish();
   }
-  if (rows > 0) {
-    minX = table_.X(0);
-    maxX = table_.X(rows - 1);
+  for (QAbstractSeries* series : chart.series()) {
+    series->attachAxis(xAxis_);
+    series->attachAxis(yAxis_);
   }
-  for (QAbstractSeries* series : chart->series()) {
-    series->attachAxis(xAxis);
-    series->attachAxis(yAxis);
-  }
-  if (std::isfinite(minX) && maxX > minX) xAxis->setRange(minX, maxX);
-  if (std::isfinite(minY) && std::isfinite(maxY)) {
-    const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1.0, std::fabs(minY) * 0.1);
-    yAxis->setRange(minY - margin, maxY + margin);
-  }
-  QChart* old = view_->chart();
-  view_->setChart(chart);
-  delete old;
 }
 
 QByteArray TChartWindow::PngBytes() const {

@@ -9,6 +9,7 @@
 
 class QChart;
 class QChartView;
+class QValueAxis;
 
 namespace app {
 
@@ -36,10 +37,21 @@ class TChartWindow : public TToolWindow {
   QChart* Chart() const;
   QChartView* View() const { return view_; }
 
+  // Draws the rows whose x is in view again, thinned for the visible range only, so that
+  // zooming into a long table shows its detail.
+  void ShowVisibleRows();
+
  private:
+  // The series of rows [begin, end) added to `chart` and attached to the axes; widens
+  // [minY, maxY] to the values drawn.
+  void AddSeries(QChart& chart, std::size_t begin, std::size_t end, double& minY, double& maxY);
+
   const TFunctionTable& table_;
   TUserPrompt& prompt_;
   QChartView* view_;
+  QValueAxis* xAxis_ = nullptr;
+  QValueAxis* yAxis_ = nullptr;
+  bool refillPending_ = false;
 };
 
 }  // namespace app

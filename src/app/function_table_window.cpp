@@ -79,6 +79,22 @@ QAction* TForm8::Action(const QString& objectName) const {
   return findChild<QAction*>(objectName);
 }
 
+std::unique_ptr<QProgressDialog> TForm8::NewProgressDialog(const QString& label) {
+  auto dialog = std::make_unique<QProgressDialog>(label, tr("Cancel"), 0, kProgressSteps, this);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setMinimumDuration(0);
+  dialog->setValue(0);
+  return dialog;
+}
+
+bool TForm8::ShowProgress(QProgressDialog* dialog, std::size_t done, std::size_t total) {
+  if (dialog == nullptr) return true;
+  const std::size_t steps = total == 0 ? 0 : done * kProgressSteps / total;
+  dialog->setValue(static_cast<int>(std::min<std::size_t>(steps, kProgressSteps - 1)));
+  QApplication::processEvents();
+  return !dialog->wasCanceled();
+}
+
 const TFunctionTable& TForm8::Table() const {
   return model_->Table();
 }
@@ -94,19 +110,9 @@ TFunctionTable::TBuildResult TForm8::Fill(TCalculatorCore& core) {
   model_->SetTable(TFunctionTable());
   const std::size_t expected = TFunctionTable::ExpectedRows(core);
   std::unique_ptr<QProgressDialog> dialog;
-  if (expected > kProgressRows) {
-    dialog = std::make_unique<QProgressDialog>(tr("Computing the table..."), tr("Cancel"), 0,
-                                               kProgressSteps, this);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setMinimumDuration(0);
-    dialog->setValue(0);
-  }
+  if (expected > kProgressRows) dialog = NewProgressDialog(tr("Computing the table..."));
   const auto progress = [&dialog](std::size_t done, std::size_t total) {
-    if (!dialog) return true;
-    const std::size_t steps = total == 0 ? 0 : done * kProgressSteps / total;
-    dialog->setValue(static_cast<int>(std::min<std::size_t>(steps, kProgressSteps - 1)));
-    QApplication::processEvents();
-    return !dialog->wasCanceled();
+    return ShowProgress(dialog.get(), done, total);
   };
   TFunctionTable table;
   const TFunctionTable::TBuildResult result = table.Build(core, progress);
@@ -162,8 +168,15 @@ void TForm8::ExcelOLE2Click() {
     path = *chosen;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".xlsx";
   }
-  if (const auto failure = WriteWorkbook(Table(), path)) {
-    prompt_.Message(*failure);
+  std::unique_ptr<QProgressDialog> dialog;
+  if (Table().DataRowCount() > kProgressRows)
+    dialog = NewProgressDialog(tr("Writing the workbook..."));
+  const auto failure = WriteWorkbook(Table(), path, [&dialog](std::size_t done, std::size_t total) {
+    return ShowProgress(dialog.get(), done, total);
+  });
+  dialog.reset();
+  if (failure) {
+    if (!failure->empty()) prompt_.Message(*failure);
     return;
   }
   workbookPath_ = path;

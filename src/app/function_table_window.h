@@ -11,6 +11,7 @@
 #include "app/tool_window.h"
 
 class QAction;
+class QProgressDialog;
 class QTableView;
 
 namespace app {
@@ -56,6 +57,10 @@ class TForm8 : public TToolWindow {
 
  private:
   void BuildMenus();
+  // A window-modal progress dialog with Cancel, shown at once.
+  std::unique_ptr<QProgressDialog> NewProgressDialog(const QString& label);
+  // Moves the dialog on (when there is one) and lets events through; false after Cancel.
+  static bool ShowProgress(QProgressDialog* dialog, std::size_t done, std::size_t total);
 
   TUserPrompt& prompt_;
   TFunctionTableModel* model_;

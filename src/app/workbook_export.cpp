@@ -21,6 +21,8 @@ namespace {
 
 constexpr const char* kSheetName = "Sheet1";
 constexpr const char* kChartName = "Chart1";
+// Rows written between two calls of the progress callback.
+constexpr std::size_t kProgressStride = 16384;
 
 // A folder under the system's temporary folder, removed with its content when done.
 class TScratchFolder {
@@ -60,7 +62,9 @@ bool WorkbookNumber(std::string_view text, double& number) {
   return error == std::errc() && last == end && std::isfinite(number);
 }
 
-std::optional<std::string> WriteWorkbook(const TFunctionTable& table, const std::string& path) {
+std::optional<std::string> WriteWorkbook(
+    const TFunctionTable& table, const std::string& path,
+    const std::function<bool(std::size_t done, std::size_t total)>& progress) {
   const std::size_t rows = table.RowCount();
   const std::size_t columns = table.ColumnCount() - 1;  // the row numbers stay behind
   if (rows > kWorkbookMaxRows) {
@@ -90,6 +94,9 @@ std::optional<std::string> WriteWorkbook(const TFunctionTable& table, const std:
       return Failure(path, LXW_ERROR_MEMORY_MALLOC_FAILED);
     }
     for (std::size_t row = 0; row < rows; ++row) {
+      if (progress && row > 0 && row % kProgressStride == 0 && !progress(row, rows)) {
+        return std::string();
+      }
       for (std::size_t column = 0; column < columns; ++column) {
         const std::string text = table.CellText(row, column + 1);
         if (text.empty()) continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +23,11 @@ bool WorkbookNumber(std::string_view text, double& number);
 // Writes the workbook to `path` through the safe save: grid columns 1 and on from column A,
 // every grid row from row 1, numbers as numbers and other texts as text; a chart sheet holding
 // a scatter chart with lines and markers, one series per function column (its header as the
-// name) against column A. Returns nothing on success, or the message saying why nothing was
-// written.
-std::optional<std::string> WriteWorkbook(const TFunctionTable& table, const std::string& path);
+// name) against column A. `progress` hears of the rows written now and then and may stop the
+// export. Returns nothing on success, or the message saying why nothing was written (empty when
+// `progress` stopped it).
+std::optional<std::string> WriteWorkbook(
+    const TFunctionTable& table, const std::string& path,
+    const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
 
 }  // namespace app

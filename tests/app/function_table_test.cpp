@@ -159,6 +159,18 @@ TEST_F(FunctionTableTest, WorkbookIsWrittenThroughTheSafeSaveOrRefused) {
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->rfind("Cannot write " + folder / "missing/table.xlsx", 0), 0u) << *failure;
 
+  // Stopped by its progress: nothing written, nothing to say.
+  Tabulate("f(x)~x", 0, 20000, 1);
+  std::size_t calls = 0;
+  EXPECT_EQ(WriteWorkbook(table_, folder / "stopped.xlsx",
+                          [&calls](std::size_t done, std::size_t total) {
+                            EXPECT_EQ(total, 20002u);
+                            EXPECT_EQ(done, 16384u);
+                            return ++calls > 1;
+                          }),
+            std::string());
+  EXPECT_FALSE(std::filesystem::exists(folder / "stopped.xlsx"));
+
   // Longer than a worksheet: refused before anything is written.
   Tabulate("f(x)~x", 0, 2e6, 1, kWorkbookMaxRows);
   const auto tooLong = WriteWorkbook(table_, folder / "long.xlsx");

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QLegendMarker>
@@ -282,6 +283,14 @@ TEST_F(ToolWindowsTest, ChartFollowsTheTableWithOneLegendEntryPerFunction) {
   EXPECT_GE(line->at(line->count() - 1).x(), 50000 - 8);
   for (int i = 1; i < line->count(); ++i)
     ASSERT_LT(line->at(i - 1).x(), line->at(i).x()) << "points in row order";
+  // Zooming in draws every row in view.
+  chart->Chart()->axes(Qt::Horizontal).value(0)->setRange(100, 200);
+  QApplication::processEvents();
+  const auto* zoomed = qobject_cast<QXYSeries*>(chart->Chart()->series().value(0));
+  ASSERT_NE(zoomed, nullptr);
+  EXPECT_EQ(zoomed->count(), 102);
+  EXPECT_EQ(zoomed->at(0).x(), 99);
+  EXPECT_EQ(zoomed->at(101).x(), 200);
 
   prompt_.saveAnswers = {Path("chart")};
   chart->SaveImageAs();
