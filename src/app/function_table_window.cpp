@@ -120,10 +120,10 @@ TFunctionTable::TBuildResult TForm8::Fill(TCalculatorCore& core) {
   if (Action("NAN1")->isChecked()) table.FailuresAsNum();
   model_->SetTable(std::move(table));
 
-  columnWidth_ = static_cast<int>(core.GetSetting(stColWidth));
+  const int columnWidth = static_cast<int>(core.GetSetting(stColWidth));
   grid_->setColumnWidth(0, kRowNumberWidth);
   for (int column = 1; column < model_->columnCount(); ++column)
-    grid_->setColumnWidth(column, columnWidth_);
+    grid_->setColumnWidth(column, columnWidth);
   if (result == TFunctionTable::TBuildResult::Cut) {
     prompt_.Message("The table stops at " + std::to_string(Table().DataRowCount()) +
                     " rows: a longer one would not fit in memory");
@@ -149,7 +149,6 @@ void TForm8::NAN1Click() {
       table.NumAsNull();
     }
   });
-  if (chartWindow_) chartWindow_->Rebuild();
 }
 
 void TForm8::Main1Click() {

@@ -67,7 +67,6 @@ class TForm8 : public TToolWindow {
   QTableView* grid_;
   std::unique_ptr<TChartWindow> chartWindow_;
   std::string workbookPath_;
-  int columnWidth_ = 150;
   // Set while Fill runs: the progress dialog lets events through.
   bool filling_ = false;
 };

@@ -69,7 +69,7 @@ const TVerb kTableVerb{
     {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx"},
     {},
     "  calculator --table [--defs TEXT] [--var NAME] [--from A] [--to B] [--step S] [--null]\n"
-    "             [--xlsx OUT.xlsx]                     print the function table as comma text;\n"
+    "             [--xlsx OUT.xlsx]                      print the function table as comma text;\n"
     "                                                    --xlsx also writes it as a workbook\n",
     RunTable,
 };
