@@ -38,23 +38,16 @@ bool Lists(const std::vector<std::string_view>& names, std::string_view name) {
 const std::vector<TOptionSpec>& OptionTable() {
   static const std::vector<TOptionSpec> table = {
       // name, values, repeatable, every verb, apply
-      {"--data-dir", 1, false, true, nullptr},
-      {"--defs", 1, false, false, nullptr},
-      {"--currency", 0, false, false, nullptr},
-      {"--var", 1, false, false, nullptr},
+      {"--data-dir", 1, false, true, nullptr},     {"--defs", 1, false, false, nullptr},
+      {"--currency", 0, false, false, nullptr},    {"--var", 1, false, false, nullptr},
       {"--mathematica", 0, false, false, nullptr},
       {"--sheet", 1, true, false, interpolation::ApplySheetOption},
-      {"--sle", 1, false, false, nullptr},
-      {"--vars", 1, false, false, nullptr},
-      {"--equations", 1, false, false, nullptr},
-      {"--determinant", 0, false, false, nullptr},
-      {"--inverse", 0, false, false, nullptr},
-      {"--matrix", 0, false, false, nullptr},
+      {"--sle", 1, false, false, nullptr},         {"--vars", 1, false, false, nullptr},
+      {"--equations", 1, false, false, nullptr},   {"--determinant", 0, false, false, nullptr},
+      {"--inverse", 0, false, false, nullptr},     {"--matrix", 0, false, false, nullptr},
       {"--right", 0, false, false, nullptr},
-      {"--from", 1, false, false, nullptr},
-      {"--to", 1, false, false, nullptr},
-      {"--step", 1, false, false, nullptr},
-      {"--null", 0, false, false, nullptr},
+      {"--from", 1, false, false, nullptr},        {"--to", 1, false, false, nullptr},
+      {"--step", 1, false, false, nullptr},        {"--null", 0, false, false, nullptr},
       {"--xlsx", 1, false, false, nullptr},
   };
   return table;
