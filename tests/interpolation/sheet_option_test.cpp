@@ -50,6 +50,12 @@ TEST_F(SheetOptionTest, SheetsAreReadInOrderWithTheirSplineTypes) {
   EXPECT_EQ(periodic.code, 0);
   EXPECT_NE(natural.out, periodic.out);
 
+  // The function table reads the sheets too.
+  const TRun table = Command({"--sheet", squares_, "--table", "--defs", "f(x)~Lagrange(x,1)",
+                              "--from", "1", "--to", "2", "--step", "0.5"});
+  EXPECT_EQ(table.code, 0);
+  EXPECT_EQ(table.out, "#,x,f(x)\n0,1,1\n1,1.5,2.25\n2,2,4\n");
+
   const TRun lines =
       Command({"--stdin", "--sheet", wave_}, "CubicSpline(1,1)\nCubicSpline(5,1)\nLagrange(0,2)\n");
   EXPECT_EQ(

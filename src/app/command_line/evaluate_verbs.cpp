@@ -69,7 +69,7 @@ const TVerb kStdinVerb{
     "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
     "                                                    prints ok<TAB>results... or "
     "error<TAB>message\n"
-    "    --eval and --stdin take --sheet FILE[:natural|:periodic], repeatable: .dat files read\n"
+    "    --eval, --stdin and --table take --sheet FILE[:natural|:periodic], repeatable: .dat files read\n"
     "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n",
     RunStdin,
 };

@@ -66,7 +66,7 @@ int RunTable(TVerbContext& context) {
 const TVerb kTableVerb{
     "--table",
     0,
-    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx"},
+    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx", "--sheet"},
     {},
     "  calculator --table [--defs TEXT] [--var NAME] [--from A] [--to B] [--step S] [--null]\n"
     "             [--xlsx OUT.xlsx]                      print the function table as comma text;\n"
