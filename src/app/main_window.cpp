@@ -31,6 +31,8 @@
 #include "app/status_panel.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
+#include "constants/constant_list.h"
+#include "constants/constant_list_window.h"
 
 namespace app {
 
@@ -68,6 +70,8 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   setWindowTitle(tr("Calculator"));
   resize(300, 443);
   SetStayOnTop(true);
+  constants_ = std::make_unique<constants::TConstantList>(core_, prompt_);
+  constantListWindow_ = std::make_unique<constants::TForm10>(*this, *constants_, prompt_);
   BuildPanes();
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
@@ -300,7 +304,8 @@ void TForm1::BuildMenus() {
     variableWindow_->setWindowModality(Qt::ApplicationModal);
     ShowOwnedWindow(variableWindow_.get());
   });
-  later(options, tr("&Constants"), "Constants1");
+  connect(add(options, tr("&Constants"), "Constants1"), &QAction::triggered, this,
+          &TForm1::Constants1Click);
   later(options, tr("D&ef constants"), "DefConstants1");
   later(options, tr("&Def conversions"), "DefConversions1");
 
@@ -382,6 +387,13 @@ void TForm1::Table1Click() {
   panels_[2]->SetPanelText(
       tr("Total allocated memory: %1 bytes").arg(static_cast<qulonglong>(core_.AllocatedBytes())));
 }
+
+void TForm1::Constants1Click() {
+  constantListWindow_->show();
+  constantListWindow_->raise();
+}
+
+void TForm1::DefConstants1Click() {}
 
 void TForm1::SetCurrencyFormat(bool currency) {
   Action(currency ? "Currency1" : "Scientific1")->setChecked(true);

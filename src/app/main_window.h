@@ -19,6 +19,10 @@ class QSplitter;
 namespace interpolation {
 class TForm26;
 }
+namespace constants {
+class TConstantList;
+class TForm10;
+}  // namespace constants
 
 namespace linsys {
 class TlssForm1;
@@ -44,6 +48,8 @@ class TForm1 : public TToolWindow {
 
   TCalculatorCore& Core() { return core_; }
   const TDataFolder& DataFolder() const { return dataFolder_; }
+  constants::TConstantList& Constants() { return *constants_; }
+  constants::TForm10* ConstantListWindow() const { return constantListWindow_.get(); }
 
   // The two passes, reading the panes and writing the results pane.
   void Frame31Memo1Change();
@@ -55,6 +61,8 @@ class TForm1 : public TToolWindow {
   void SetCurrencyFormat(bool currency);
   // "&Table": the definitions pass, then the function table of its runtime functions.
   void Table1Click();
+  void Constants1Click();
+  void DefConstants1Click();
 
   QPlainTextEdit* DefinitionsMemo() const { return definitionsMemo_; }
   QPlainTextEdit* ExpressionsMemo() const { return expressionsMemo_; }
@@ -116,6 +124,8 @@ class TForm1 : public TToolWindow {
   // Made at start-up, as its sheets serve "Lagrange" and "CubicSpline" from the first pass on.
   std::unique_ptr<interpolation::TForm26> interpolationWindow_;
   std::unique_ptr<linsys::TlssForm1> systemSolver_;
+  std::unique_ptr<constants::TConstantList> constants_;
+  std::unique_ptr<constants::TForm10> constantListWindow_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;

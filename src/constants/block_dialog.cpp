@@ -1,0 +1,56 @@
+// TBlockDialog.
+#include "constants/block_dialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/user_prompt.h"
+
+namespace constants {
+
+TBlockDialog::TBlockDialog(app::TUserPrompt& prompt, const QString& caption, int from, int count,
+                           QWidget* parent)
+    : QDialog(parent),
+      prompt_(prompt),
+      fromEdit_(new QLineEdit(QString::number(from), this)),
+      countEdit_(new QLineEdit(QString::number(count), this)),
+      okButton_(new QPushButton(tr("&Ok"), this)) {
+  setWindowTitle(caption);
+  auto* fields = new QFormLayout;
+  fields->addRow(tr("From #"), fromEdit_);
+  fields->addRow(tr("Count"), countEdit_);
+  auto* cancel = new QPushButton(tr("&Cancel"), this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  okButton_->setDefault(true);
+  connect(okButton_, &QPushButton::clicked, this, &TBlockDialog::Button1Click);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<int> TBlockDialog::ReadInteger(const QLineEdit* edit) {
+  bool ok = false;
+  const int value = edit->text().trimmed().toInt(&ok);
+  if (!ok) {
+    prompt_.Message("'" + edit->text().toStdString() + "' is not a valid integer value");
+    return std::nullopt;
+  }
+  return value;
+}
+
+void TBlockDialog::Button1Click() {
+  const std::optional<int> from = ReadInteger(fromEdit_);
+  if (!from) return;
+  const std::optional<int> count = ReadInteger(countEdit_);
+  if (!count) return;
+  if (Delete(*from, *count)) accept();
+}
+
+}  // namespace constants
