@@ -31,6 +31,7 @@
 #include "app/status_panel.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
+#include "constants/const_table_window.h"
 #include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
 
@@ -72,6 +73,8 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   SetStayOnTop(true);
   constants_ = std::make_unique<constants::TConstantList>(core_, prompt_);
   constantListWindow_ = std::make_unique<constants::TForm10>(*this, *constants_, prompt_);
+  constTableWindow_ = std::make_unique<constants::TForm22>(
+      *this, prompt_, dataFolder_.PathOf(TDataFile::Constants));
   BuildPanes();
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
@@ -306,7 +309,8 @@ void TForm1::BuildMenus() {
   });
   connect(add(options, tr("&Constants"), "Constants1"), &QAction::triggered, this,
           &TForm1::Constants1Click);
-  later(options, tr("D&ef constants"), "DefConstants1");
+  connect(add(options, tr("D&ef constants"), "DefConstants1"), &QAction::triggered, this,
+          &TForm1::DefConstants1Click);
   later(options, tr("&Def conversions"), "DefConversions1");
 
   QAction* help = menuBar()->addAction(tr("&Help"));
@@ -389,11 +393,12 @@ void TForm1::Table1Click() {
 }
 
 void TForm1::Constants1Click() {
-  constantListWindow_->show();
-  constantListWindow_->raise();
+  ShowOwnedWindow(constantListWindow_.get());
 }
 
-void TForm1::DefConstants1Click() {}
+void TForm1::DefConstants1Click() {
+  ShowOwnedWindow(constTableWindow_.get());
+}
 
 void TForm1::SetCurrencyFormat(bool currency) {
   Action(currency ? "Currency1" : "Scientific1")->setChecked(true);

@@ -22,6 +22,7 @@ class TForm26;
 namespace constants {
 class TConstantList;
 class TForm10;
+class TForm22;
 }  // namespace constants
 
 namespace linsys {
@@ -50,6 +51,7 @@ class TForm1 : public TToolWindow {
   const TDataFolder& DataFolder() const { return dataFolder_; }
   constants::TConstantList& Constants() { return *constants_; }
   constants::TForm10* ConstantListWindow() const { return constantListWindow_.get(); }
+  constants::TForm22* ConstTableWindow() const { return constTableWindow_.get(); }
 
   // The two passes, reading the panes and writing the results pane.
   void Frame31Memo1Change();
@@ -126,6 +128,7 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<linsys::TlssForm1> systemSolver_;
   std::unique_ptr<constants::TConstantList> constants_;
   std::unique_ptr<constants::TForm10> constantListWindow_;
+  std::unique_ptr<constants::TForm22> constTableWindow_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;

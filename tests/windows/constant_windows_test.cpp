@@ -7,9 +7,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <deque>
 
+#include "app/data_folder.h"
 #include "app/main_window.h"
 #include "constants/constant_delete_window.h"
 #include "constants/constant_edit_window.h"
@@ -56,7 +58,8 @@ class ConstantWindowsTest : public ::testing::Test {
   QString Results() const { return main_.ResultsMemo()->toPlainText(); }
 
   TScriptedPrompt prompt_;
-  app::TForm1 main_{prompt_};
+  QTemporaryDir dataFolder_;
+  app::TForm1 main_{prompt_, app::TDataFolder("calculator", "", dataFolder_.path().toStdString())};
   TForm10* list_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/command_line/verb.h"
 #include "interpolation/sheet_option.h"
+#include "constants/const_option.h"
 
 namespace app {
 
@@ -38,8 +39,10 @@ bool Lists(const std::vector<std::string_view>& names, std::string_view name) {
 const std::vector<TOptionSpec>& OptionTable() {
   static const std::vector<TOptionSpec> table = {
       // name, values, repeatable, every verb, apply
-      {"--data-dir", 1, false, true, nullptr},     {"--defs", 1, false, false, nullptr},
-      {"--currency", 0, false, false, nullptr},    {"--var", 1, false, false, nullptr},
+      {"--data-dir", 1, false, true, nullptr},
+      {"--defs", 1, false, false, nullptr},
+      {"--currency", 0, false, false, nullptr},
+      {"--var", 1, false, false, nullptr},
       {"--mathematica", 0, false, false, nullptr},
       {"--sheet", 1, true, false, interpolation::ApplySheetOption},
       {"--sle", 1, false, false, nullptr},         {"--vars", 1, false, false, nullptr},
@@ -49,6 +52,7 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--from", 1, false, false, nullptr},        {"--to", 1, false, false, nullptr},
       {"--step", 1, false, false, nullptr},        {"--null", 0, false, false, nullptr},
       {"--xlsx", 1, false, false, nullptr},
+      {"--const", 1, true, false, constants::ApplyConstOption},
   };
   return table;
 }

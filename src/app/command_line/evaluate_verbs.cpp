@@ -55,7 +55,7 @@ int RunStdin(TVerbContext& context) {
 const TVerb kEvalVerb{
     "--eval",
     1,
-    {"--defs", "--currency", "--sheet"},
+    {"--defs", "--currency", "--sheet", "--const"},
     {},
     "  calculator --eval TEXT [--defs TEXT] [--currency]  print the results of TEXT\n",
     RunEval,
@@ -64,13 +64,15 @@ const TVerb kEvalVerb{
 const TVerb kStdinVerb{
     "--stdin",
     0,
-    {"--defs", "--currency", "--sheet"},
+    {"--defs", "--currency", "--sheet", "--const"},
     {},
     "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
     "                                                    prints ok<TAB>results... or "
     "error<TAB>message\n"
     "    --eval, --stdin and --table take --sheet FILE[:natural|:periodic], repeatable: .dat files read\n"
-    "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n",
+    "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n"
+    "    --eval and --stdin take --const NAME=EXPRESSION, repeatable: constants stored in the\n"
+    "    order given before the definitions (an internal constant's name edits that constant)\n",
     RunStdin,
 };
 
