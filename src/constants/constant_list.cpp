@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "app/memo_text.h"
 #include "app/value_compare.h"
 #include "evaluator/text_utils.h"
 #include "evaluator/value.h"
@@ -30,16 +31,6 @@ constexpr const char* kInternalDescription = "Internal constant";
 // The internal constants in row order; each is also setting number row.
 constexpr std::array<const char*, kInternalConstantCount> kInternalNames = {
     "from", "to", "step", "colwidth", "dettolerance"};
-
-// The lines of a memo concatenated without separators.
-std::string JoinLines(const std::string& memo) {
-  std::string text;
-  text.reserve(memo.size());
-  for (char c : memo) {
-    if (c != '\r' && c != '\n') text += c;
-  }
-  return text;
-}
 
 bool IsNaN(const TEvalValue& value) {
   if (value.IsReal()) return std::isnan(value.real);
@@ -80,6 +71,15 @@ std::int32_t TConstantList::Find(const std::string& name) const {
       return static_cast<std::int32_t>(i + 1);
   }
   return 0;
+}
+
+app::TConstantEntry TConstantList::Entry(std::int32_t row) const {
+  const TConstantRow& constant = Row(row);
+  return {constant.Name, constant.Expression, constant.Description};
+}
+
+bool TConstantList::Store(std::int32_t row, const app::TConstantEntry& entry) {
+  return AddConst(row, entry.name, entry.expression, entry.comment);
 }
 
 std::string TConstantList::NameList(std::int32_t skippedRow, const std::string& replacement) const {
@@ -133,7 +133,8 @@ bool TConstantList::AddConst(std::int32_t row, const std::string& rawName,
 
   // 4-5: the expression alone, over the current values, with every constant fixed.
   const std::string names = NameList(row, name);
-  const std::string expression = JoinLines(expressionMemo);
+  // The memo's lines are joined without separators, as one expression.
+  const std::string expression = app::MemoAsOneLine(expressionMemo);
   check.VerifySyntaxSemantics(expression, names, false);
   if (check.ErrorFlag) {
     prompt_.Message(kInvalidExpression + expressionMemo);

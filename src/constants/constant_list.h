@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/calculator_core.h"
+#include "app/calculator_session.h"
 #include "evaluator/complex_eval.h"
 
 namespace constants {
@@ -24,18 +25,22 @@ struct TConstantRow {
 // The number of internal constants; they are rows 1 to 5 and are never deleted.
 inline constexpr std::int32_t kInternalConstantCount = 5;
 
-class TConstantList {
+// Also the constant list the calculator file writes and reads (app::TConstantTable).
+class TConstantList : public app::TConstantTable {
  public:
   // `core` owns ConstantsEval, the settings, the function variable and the prompt; it must
   // outlive the list. The list starts with the five internal rows that the core has loaded.
   explicit TConstantList(app::TCalculatorCore& core, app::TUserPrompt& prompt);
   TConstantList(const TConstantList&) = delete;
   TConstantList& operator=(const TConstantList&) = delete;
-  ~TConstantList();
+  ~TConstantList() override;
 
   // Row n, counted from 1 as the grid counts them.
   const TConstantRow& Row(std::int32_t n) const { return rows_[static_cast<std::size_t>(n - 1)]; }
-  std::int32_t Count() const { return static_cast<std::int32_t>(rows_.size()); }
+  std::int32_t Count() const override { return static_cast<std::int32_t>(rows_.size()); }
+  app::TConstantEntry Entry(std::int32_t row) const override;
+  // AddConst of the entry's name, expression and comment.
+  bool Store(std::int32_t row, const app::TConstantEntry& entry) override;
   // The row number of a new constant.
   std::int32_t NewRow() const { return Count() + 1; }
   // The row of the constant with that name, compared without regard to case; 0 when none.
@@ -55,11 +60,11 @@ class TConstantList {
                     const std::string* functionVariableText = nullptr);
 
   // Recomputes ConstantsEval and writes every row's value text.
-  void Refresh();
+  void Refresh() override;
 
   // Back to the five internal rows with their default expressions, as reading a calculator file
   // starts.
-  void Reset();
+  void Reset() override;
 
   // The text ConstantsEval is parsed from: name=expression of every row, joined with ",".
   std::string VectorText() const;

@@ -262,5 +262,49 @@ TEST_F(ConstantListTest, ResetLeavesTheInternalRowsWithTheirDefaults) {
   EXPECT_FALSE(core_.DefinitionsPass("from=1"));
 }
 
+// The panes of a calculator file, as plain texts.
+class TTextPanes : public app::TCalculatorPanes {
+ public:
+  explicit TTextPanes(app::TCalculatorCore& core) : core_(core) {}
+  std::string DefinitionsText() const override { return definitions; }
+  std::string ExpressionsText() const override { return expressions; }
+  bool ShowDefinitions(const std::string& text) override {
+    definitions = text;
+    return core_.DefinitionsPass(text);
+  }
+  void ShowExpressions(const std::string& text, bool run) override {
+    expressions = text;
+    if (run) core_.ExpressionsPass(text, definitions);
+  }
+  std::string definitions = "nan";
+  std::string expressions;
+
+ private:
+  app::TCalculatorCore& core_;
+};
+
+TEST_F(ConstantListTest, ACalculatorTextKeepsTheListAcrossAWriteAndARead) {
+  ASSERT_TRUE(list_.AddConst(3, "STEP", "0.25", "finer")) << Message();
+  Add("g", "9.81");
+  Add("h", "2*g");
+  TTextPanes panes(core_);
+  panes.expressions = "h/g";
+  app::TCalculatorSession session(core_, list_, panes, prompt_);
+  const std::string text = session.ScrieString();
+  EXPECT_NE(text.find("STEP = 0.25 //finer;"), std::string::npos) << text;
+  EXPECT_NE(text.find("h = 2*g;"), std::string::npos) << text;
+
+  list_.Reset();
+  core_.SetSetting(app::stStep, 0.1);
+  ASSERT_TRUE(session.CitesteString(text)) << Message();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FROM", "TO", "STEP", "COLWIDTH", "DETTOLERANCE",
+                                               "g", "h"}));
+  EXPECT_DOUBLE_EQ(core_.GetSetting(app::stStep), 0.25);
+  EXPECT_EQ(core_.Results(), std::vector<std::string>{"2"});
+  // Written again, the text is the same: no blank is gained on the way.
+  EXPECT_EQ(session.ScrieString(), text);
+  EXPECT_TRUE(prompt_.messages.empty()) << Message();
+}
+
 }  // namespace
 }  // namespace constants
