@@ -13,6 +13,8 @@
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
 #include "app/tool_screenshots.h"
+#include "constants/const_table_window.h"
+#include "constants/constant_list_window.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
 
@@ -29,6 +31,17 @@ bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
   QApplication::processEvents();
   return sheets->grab().save(folder + "/interpolation_window.png") &&
          window.grab().save(folder + "/main_window_interpolation.png");
+}
+
+// The constant list with one constant of the user's, and the constants definition table.
+bool SaveConstantsScreenshots(app::TForm1& window, const QString& folder) {
+  window.ConstantListWindow()->AddNewConstant("g", "9.81", "(m/s^2)");
+  window.Constants1Click();
+  QApplication::processEvents();
+  bool saved = window.ConstantListWindow()->grab().save(folder + "/constant_list.png");
+  window.DefConstants1Click();
+  QApplication::processEvents();
+  return window.ConstTableWindow()->grab().save(folder + "/constants_table.png") && saved;
 }
 
 // Types sample definitions and expressions, then saves the main and help windows as PNG files
@@ -54,6 +67,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   QApplication::processEvents();
   saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
   saved = app::SaveToolScreenshots(window, folder) && saved;
+  saved = SaveConstantsScreenshots(window, folder) && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;

@@ -20,8 +20,6 @@
 #include "constants/category_dialog.h"
 #include "constants/const_delete_dialog.h"
 #include "constants/const_edit_dialog.h"
-#include "constants/constant_edit_window.h"
-#include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
 #include "evaluator/text_utils.h"
 
@@ -82,6 +80,8 @@ TForm22::TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string&
   grid_->setColumnCount(kColumnCount);
   grid_->setHorizontalHeaderLabels({"#", "Name", "Value", "Description"});
   grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+  grid_->setWordWrap(false);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -384,11 +384,8 @@ void TForm22::AddToConstantsClick() {
   }
   const TConstEntry& constant =
       table_.Categories()[*category].Constants[static_cast<std::size_t>(chosen)];
-  TForm10* list = main_.ConstantListWindow();
-  TForm11* edit = list->EditWindow();
-  edit->SetRow(main_.Constants().NewRow(), constant.Name, constant.Record.Value,
-               constant.Record.Description);
-  edit->AddConst();
+  main_.ConstantListWindow()->AddNewConstant(constant.Name, constant.Record.Value,
+                                             constant.Record.Description);
 }
 
 }  // namespace constants

@@ -35,6 +35,8 @@ TForm10::TForm10(app::TForm1& main, TConstantList& list, app::TUserPrompt& promp
   grid_->setColumnCount(kColumnCount);
   grid_->setHorizontalHeaderLabels({"#", "Name", "Value", "Expression", "Description"});
   grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+  grid_->setWordWrap(false);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -106,6 +108,12 @@ void TForm10::EditRow(int row) {
   editWindow_->SetRow(row, constant.Name, constant.Expression, constant.Description);
   editWindow_->show();
   editWindow_->raise();
+}
+
+bool TForm10::AddNewConstant(const std::string& name, const std::string& expression,
+                             const std::string& description) {
+  editWindow_->SetRow(list_.NewRow(), name, expression, description);
+  return editWindow_->AddConst();
 }
 
 void TForm10::AddConst1Click() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/tool_window.h"
 
@@ -33,6 +34,11 @@ class TForm10 : public app::TToolWindow {
   void FormShow();
   // Opens the edit window for row `row` of the list (counted from 1).
   void EditRow(int row);
+  // Stores a new constant as the edit window's "&Ok" does, without showing that window: the
+  // list is refreshed and the main window takes the constants. Other windows copy constants
+  // into the list through this. True when it was stored.
+  bool AddNewConstant(const std::string& name, const std::string& expression,
+                      const std::string& description);
   // "&Add const" and "&Delete const".
   void AddConst1Click();
   void DeleteConst1Click();

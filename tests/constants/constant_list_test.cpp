@@ -297,8 +297,8 @@ TEST_F(ConstantListTest, ACalculatorTextKeepsTheListAcrossAWriteAndARead) {
   list_.Reset();
   core_.SetSetting(app::stStep, 0.1);
   ASSERT_TRUE(session.CitesteString(text)) << Message();
-  EXPECT_EQ(Names(), (std::vector<std::string>{"FROM", "TO", "STEP", "COLWIDTH", "DETTOLERANCE",
-                                               "g", "h"}));
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"FROM", "TO", "STEP", "COLWIDTH", "DETTOLERANCE", "g", "h"}));
   EXPECT_DOUBLE_EQ(core_.GetSetting(app::stStep), 0.25);
   EXPECT_EQ(core_.Results(), std::vector<std::string>{"2"});
   // Written again, the text is the same: no blank is gained on the way.
