@@ -73,8 +73,6 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   SetStayOnTop(true);
   constants_ = std::make_unique<constants::TConstantList>(core_, prompt_);
   constantListWindow_ = std::make_unique<constants::TForm10>(*this, *constants_, prompt_);
-  constTableWindow_ = std::make_unique<constants::TForm22>(
-      *this, prompt_, dataFolder_.PathOf(TDataFile::Constants));
   BuildPanes();
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
@@ -89,6 +87,9 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   // The settings file is written with the start-up state when it is missing, then read.
   if (!std::filesystem::exists(dataFolder_.PathOf(TDataFile::Settings))) WriteToIniFile();
   ReadFromIniFile();
+  // The definition table reads the constants file the settings named, or the default one.
+  constTableWindow_ = std::make_unique<constants::TForm22>(
+      *this, prompt_, dataFolder_.PathOf(TDataFile::Constants), ConstFilePath);
 }
 
 TForm1::~TForm1() = default;
@@ -119,7 +120,9 @@ TWindowSettings TForm1::CurrentSettings() const {
   settings.currencyType = Action("Currency1")->isChecked();
   settings.filePath = dataFolder_.Folder();
   settings.convFilePath = ConvFilePath.empty() ? dataFolder_.Folder() : ConvFilePath;
-  settings.constFilePath = ConstFilePath.empty() ? dataFolder_.Folder() : ConstFilePath;
+  const std::string& constFilePath =
+      constTableWindow_ ? constTableWindow_->Table().ConstFilePath : ConstFilePath;
+  settings.constFilePath = constFilePath.empty() ? dataFolder_.Folder() : constFilePath;
   settings.pteFilePath = PTEFilePath.empty() ? dataFolder_.Folder() : PTEFilePath;
   return settings;
 }

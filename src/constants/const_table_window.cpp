@@ -52,7 +52,7 @@ std::string S(const QString& text) {
 }  // namespace
 
 TForm22::TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string& defaultFile,
-                 QWidget* parent)
+                 const std::string& constFilePath, QWidget* parent)
     : TToolWindow(parent),
       main_(main),
       prompt_(prompt),
@@ -102,6 +102,7 @@ TForm22::TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string&
   categoryDialog_ = std::make_unique<TForm25>([this] { return CategoryDialogOk(); });
   BuildMenus();
 
+  table_.ConstFilePath = constFilePath;
   table_.LoadAtStart();
   Refill(table_.Categories().empty() ? std::nullopt : std::optional<std::size_t>(0));
   ShowPath();

@@ -27,10 +27,10 @@ class TForm22 : public app::TToolWindow {
   Q_OBJECT
 
  public:
-  // Reads the ".con" file (`defaultFile` when no other is known), writing the default file
-  // first when there is none. `main` and `prompt` must outlive the window.
+  // Reads the ".con" file `constFilePath` (`defaultFile` when that names no file), writing the
+  // default file first when there is none. `main` and `prompt` must outlive the window.
   TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string& defaultFile,
-          QWidget* parent = nullptr);
+          const std::string& constFilePath = std::string(), QWidget* parent = nullptr);
   ~TForm22() override;
 
   TConstTable& Table() { return table_; }
@@ -50,6 +50,9 @@ class TForm22 : public app::TToolWindow {
   void AddToConstantsClick();
   // Opens TForm23 for row `row` of the grid (counted from 1).
   void EditRow(int row);
+  // Reads Table().ConstFilePath (see ReadFromConstFile) and shows it with the first category
+  // selected.
+  void ReadAndShow();
   // Shows the table as it now stands: the category selector with `category` selected (none
   // when it is not given), the grid and "Search" for it.
   void Refill(std::optional<std::size_t> category);
@@ -75,8 +78,6 @@ class TForm22 : public app::TToolWindow {
   void ShowPath();
   // The category selected in the selector.
   std::optional<std::size_t> SelectedCategory() const;
-  // Reads the file and shows it with the first category selected.
-  void ReadAndShow();
   // "&Ok" of the three dialogs; true when the dialog is done.
   bool ConstantDialogOk();
   bool DeleteDialogOk(int from, int count);

@@ -251,17 +251,6 @@ TEST_F(ConstantListTest, AConstantThatWasAlreadyNaNDoesNotBlockADeletion) {
   EXPECT_EQ(list_.Count(), 8);
 }
 
-TEST_F(ConstantListTest, ResetLeavesTheInternalRowsWithTheirDefaults) {
-  Add("g", "1");
-  ASSERT_TRUE(list_.AddConst(1, "From", "-3", "lower")) << Message();
-  list_.Reset();
-  EXPECT_EQ(Names(), (std::vector<std::string>{"FROM", "TO", "STEP", "COLWIDTH", "DETTOLERANCE"}));
-  EXPECT_EQ(list_.Row(1).Expression, "_from");
-  EXPECT_EQ(core_.ConstantsEval->VariableCount, 5);
-  EXPECT_EQ(Evaluate("from"), std::vector<std::string>{"-100"});
-  EXPECT_FALSE(core_.DefinitionsPass("from=1"));
-}
-
 // The panes of a calculator file, as plain texts.
 class TTextPanes : public app::TCalculatorPanes {
  public:

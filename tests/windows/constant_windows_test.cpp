@@ -191,12 +191,6 @@ TEST_F(ConstantWindowsTest, DeleteWindowChecksItsFieldsAndRemovesTheBlock) {
   EXPECT_EQ(Results(), "1");
 }
 
-TEST_F(ConstantWindowsTest, WindowMenuShowsTheMainWindow) {
-  main_.hide();
-  list_->Action("Main1")->trigger();
-  EXPECT_TRUE(main_.isVisible());
-}
-
 class ConstTableWindowTest : public ConstantWindowsTest {
  protected:
   void SetUp() override {
