@@ -29,11 +29,11 @@
 #include "app/help_window.h"
 #include "app/ini_file.h"
 #include "app/status_panel.h"
-#include "interpolation/interpolation_window.h"
-#include "linsys/linear_system_window.h"
 #include "constants/const_table_window.h"
 #include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
+#include "interpolation/interpolation_window.h"
+#include "linsys/linear_system_window.h"
 
 namespace app {
 

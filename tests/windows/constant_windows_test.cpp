@@ -16,6 +16,7 @@
 
 #include "app/data_folder.h"
 #include "app/main_window.h"
+#include "app/temp_folder.h"
 #include "constants/category_dialog.h"
 #include "constants/const_delete_dialog.h"
 #include "constants/const_edit_dialog.h"
@@ -392,6 +393,25 @@ TEST_F(ConstTableWindowTest, FileMenuSavesOpensAndRestoresTheDefault) {
   EXPECT_EQ(table_->Grid()->rowCount(), 24);
   EXPECT_EQ(table_->StatusLabel()->text(), DataFile("calculator.con"));
   EXPECT_TRUE(prompt_.messages.empty()) << prompt_.messages.back();
+}
+
+TEST(ConstTableSettingsTest, TheSettingsNameTheConstantsFileReadAtStart) {
+  QTemporaryDir folder;
+  const std::string path = folder.path().toStdString();
+  app::WriteBytes(path + "/mine.con", "[Mechanics]\r\ng = 9.81 //(m/s^2)\r\n");
+  app::WriteBytes(path + "/calculator.ini", "[Paths]\r\nConstFilePath=" + path + "/mine.con\r\n");
+  TScriptedPrompt prompt;
+  {
+    app::TForm1 main(prompt, app::TDataFolder("calculator", "", path));
+    TForm22* table = main.ConstTableWindow();
+    EXPECT_EQ(table->CategoryBox()->currentText(), "Mechanics");
+    EXPECT_EQ(table->Table().ConstFilePath, path + "/mine.con");
+    main.close();
+  }
+  EXPECT_NE(app::ReadBytes(path + "/calculator.ini").find("ConstFilePath=" + path + "/mine.con"),
+            std::string::npos);
+  EXPECT_FALSE(QFile::exists(folder.path() + "/calculator.con"));
+  EXPECT_TRUE(prompt.messages.empty());
 }
 
 }  // namespace
