@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <functional>
 
 #include "app/main_window.h"
 #include "constants/category_dialog.h"
@@ -111,10 +112,17 @@ TForm22::TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string&
 TForm22::~TForm22() = default;
 
 void TForm22::BuildMenus() {
+  // A failure inside a handler (out of memory, say) is shown with its own text.
   auto add = [this](QMenu* menu, const QString& caption, const char* name, auto handler) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
+    connect(action, &QAction::triggered, this, [this, handler] {
+      try {
+        std::invoke(handler, this);
+      } catch (const std::exception& e) {
+        prompt_.Message(e.what());
+      }
+    });
     return action;
   };
   QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -131,11 +139,11 @@ void TForm22::BuildMenus() {
   add(category, tr("&Edit category"), "EditCategory1", &TForm22::EditCategory1Click);
   add(category, tr("&Delete category"), "DeleteCategory1", &TForm22::DeleteCategory1Click);
   QMenu* window = menuBar()->addMenu(tr("&Window"));
-  add(window, tr("&Main"), "Main1", [this] {
-    main_.show();
-    main_.raise();
+  add(window, tr("&Main"), "Main1", [](TForm22* self) {
+    self->main_.show();
+    self->main_.raise();
   });
-  add(window, tr("&Constants"), "Constants1", [this] { main_.Constants1Click(); });
+  add(window, tr("&Constants"), "Constants1", [](TForm22* self) { self->main_.Constants1Click(); });
   QMenu* view = menuBar()->addMenu(tr("&View"));
   AddStayOnTopAction(view)->setObjectName("StayOnTop1");
 }

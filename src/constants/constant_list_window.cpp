@@ -55,6 +55,8 @@ TForm10::TForm10(app::TForm1& main, TConstantList& list, app::TUserPrompt& promp
       },
       [this] { main_.ResultsMemo()->clear(); });
   deleteWindow_ = std::make_unique<TForm12>(prompt, list_, [this] {
+    // The row the edit window was opened for may be gone or moved.
+    if (editWindow_->isVisible()) editWindow_->close();
     FormShow();
     ConstantsChanged();
   });

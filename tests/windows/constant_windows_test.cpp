@@ -183,8 +183,10 @@ TEST_F(ConstantWindowsTest, DeleteWindowChecksItsFieldsAndRemovesTheBlock) {
   EXPECT_EQ(list_->Grid()->rowCount(), 7);
 
   remove->CountEdit()->setText("2");
+  list_->EditRow(7);  // an edit of a row that goes away is closed with it
   QTest::mouseClick(remove->OkButton(), Qt::LeftButton);
   EXPECT_FALSE(remove->isVisible());
+  EXPECT_FALSE(list_->EditWindow()->isVisible());
   EXPECT_EQ(list_->Grid()->rowCount(), 5);
   // g is no longer a constant, so the definitions may set it.
   main_.DefinitionsMemo()->setPlainText("g=1");
