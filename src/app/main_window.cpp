@@ -40,6 +40,7 @@ namespace app {
 namespace {
 
 constexpr int kMinimumPane = 50;
+constexpr const char* kCalculatorFileFilter = "Text files (*.txt)|*.txt|All files (*.)|*.";
 constexpr int kDesignedPane = 130;
 constexpr int kStep = 5;
 constexpr const char* kDefinitionsText = "f(x)~Sin(x),\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\ny=1/3";
@@ -55,6 +56,47 @@ QPlainTextEdit* NewMemo(QGroupBox* box) {
 }
 
 }  // namespace
+
+// The panes as the calculator session reads and fills them. The files keep single-byte text
+// with CR LF line ends; the memos hold the same text with plain line breaks.
+class TForm1::TMemoPanes : public TCalculatorPanes {
+ public:
+  explicit TMemoPanes(TForm1& window) : window_(window) {}
+  std::string DefinitionsText() const override {
+    return window_.definitionsMemo_->toPlainText().toLatin1().toStdString();
+  }
+  std::string ExpressionsText() const override {
+    return window_.expressionsMemo_->toPlainText().toLatin1().toStdString();
+  }
+  bool ShowDefinitions(const std::string& text) override {
+    {
+      const QSignalBlocker quiet(window_.definitionsMemo_);
+      window_.definitionsMemo_->setPlainText(MemoText(text));
+    }
+    window_.Frame31Memo1Change();
+    return !window_.core_.DefinitionsError;
+  }
+  void ShowExpressions(const std::string& text, bool run) override {
+    {
+      const QSignalBlocker quiet(window_.expressionsMemo_);
+      window_.expressionsMemo_->setPlainText(MemoText(text));
+    }
+    if (run) window_.Frame41Memo1Change();
+  }
+
+ private:
+  // A block read from a file ends with the line break the reader gave its last line; the memo
+  // does not show it as an empty line of its own.
+  static QString MemoText(const std::string& text) {
+    std::string_view shown = text;
+    if (shown.size() >= 2 && shown.substr(shown.size() - 2) == "\r\n") shown.remove_suffix(2);
+    QString memo = QString::fromLatin1(shown.data(), static_cast<qsizetype>(shown.size()));
+    memo.replace("\r\n", "\n");
+    memo.replace('\r', '\n');
+    return memo;
+  }
+  TForm1& window_;
+};
 
 TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
     : TToolWindow(parent),
@@ -84,6 +126,9 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   }
   connect(definitionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame31Memo1Change);
   connect(expressionsMemo_, &QPlainTextEdit::textChanged, this, &TForm1::Frame41Memo1Change);
+  panes_ = std::make_unique<TMemoPanes>(*this);
+  session_ = std::make_unique<TCalculatorSession>(core_, *constants_, *panes_, prompt_,
+                                                  dataFolder_.PathOf(TDataFile::Log));
   // The settings file is written with the start-up state when it is missing, then read.
   if (!std::filesystem::exists(dataFolder_.PathOf(TDataFile::Settings))) WriteToIniFile();
   ReadFromIniFile();
@@ -118,7 +163,8 @@ TWindowSettings TForm1::CurrentSettings() const {
   settings.userFunctions = Action("UserFunctions1")->isChecked();
   settings.errorMessage = Action("ErrorMessage1")->isChecked();
   settings.currencyType = Action("Currency1")->isChecked();
-  settings.filePath = dataFolder_.Folder();
+  settings.filePath =
+      session_ != nullptr && session_->HasCalcFile ? session_->CalcFileName : dataFolder_.Folder();
   settings.convFilePath = ConvFilePath.empty() ? dataFolder_.Folder() : ConvFilePath;
   const std::string& constFilePath =
       constTableWindow_ ? constTableWindow_->Table().ConstFilePath : ConstFilePath;
@@ -254,18 +300,26 @@ void TForm1::BuildMenus() {
   };
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  later(file, tr("&Open"), "Open1");
-  later(file, tr("&Save"), "Save1");
-  later(file, tr("Save &As..."), "SaveAs1");
+  connect(add(file, tr("&Open"), "Open1"), &QAction::triggered, this, &TForm1::Open1Click);
+  connect(add(file, tr("&Save"), "Save1"), &QAction::triggered, this, &TForm1::Save1Click);
+  connect(add(file, tr("Save &As..."), "SaveAs1"), &QAction::triggered, this,
+          &TForm1::SaveAs1Click);
+  Action("Save1")->setEnabled(false);
+  // "&Save" follows HasCalcFile whenever the menu opens.
+  connect(file, &QMenu::aboutToShow, this,
+          [this] { Action("Save1")->setEnabled(session_->HasCalcFile); });
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   connect(add(edit, tr("&Clear"), "Clear1"), &QAction::triggered, this, &TForm1::Clear1Click);
   // F1 and F2 act through the items, so they do nothing while the items are disabled.
   later(edit, tr("&Undo"), "Undo1");
   Action("Undo1")->setShortcut(Qt::Key_F1);
+  connect(Action("Undo1"), &QAction::triggered, this, &TForm1::Undo1Click);
   later(edit, tr("&Redo"), "Redo1");
   Action("Redo1")->setShortcut(Qt::Key_F2);
-  later(edit, tr("Clear &History"), "ClearHistory1");
+  connect(Action("Redo1"), &QAction::triggered, this, &TForm1::Redo1Click);
+  connect(add(edit, tr("Clear &History"), "ClearHistory1"), &QAction::triggered, this,
+          &TForm1::ClearHistory1Click);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   AddStayOnTopAction(view)->setObjectName("StayOnTop1");
@@ -335,6 +389,75 @@ void TForm1::showEvent(QShowEvent* event) {
   paneHeights_.reset();
   Frame31Memo1Change();
   expressionsMemo_->setFocus();
+  ReadStartUpFile();
+}
+
+void TForm1::ReadStartUpFile() {
+  session_->CalcFileName = dataFolder_.PathOf(TDataFile::Calculator);
+  session_->HasCalcFile = true;
+  if (!std::filesystem::exists(session_->CalcFileName)) session_->ScrieFisier();
+  session_->HasCalcFile = true;
+  if (session_->CitesteFisier()) setWindowTitle(QString::fromStdString(session_->CalcFileName));
+  ShowFileState();
+}
+
+void TForm1::ShowFileState() {
+  Action("Save1")->setEnabled(session_->HasCalcFile);
+  Action("Undo1")->setEnabled(session_->History().UndoEnabled());
+  Action("Redo1")->setEnabled(session_->History().RedoEnabled());
+  panels_[1]->SetPanelText(QString::fromStdString(session_->History().IndexText()));
+}
+
+void TForm1::Open1Click() {
+  setWindowTitle(tr("Calculator"));
+  const std::optional<std::string> chosen = prompt_.OpenFile(kCalculatorFileFilter);
+  if (chosen) {
+    session_->HasCalcFile = true;
+    session_->CalcFileName = *chosen;
+    if (std::filesystem::exists(*chosen)) {
+      if (session_->CitesteFisier()) setWindowTitle(QString::fromStdString(*chosen));
+    } else {
+      session_->HasCalcFile = false;
+    }
+    prompt_.SetInitialFolder(*chosen);
+  }
+  ShowFileState();
+}
+
+void TForm1::Save1Click() {
+  setWindowTitle(tr("Calculator"));
+  Frame31Memo1Change();
+  if (!core_.DefinitionsError && session_->ScrieFisier()) {
+    setWindowTitle(QString::fromStdString(session_->CalcFileName));
+  }
+  ShowFileState();
+}
+
+void TForm1::SaveAs1Click() {
+  setWindowTitle(tr("Calculator"));
+  if (const std::optional<std::string> chosen = prompt_.SaveFile(kCalculatorFileFilter)) {
+    session_->HasCalcFile = true;
+    session_->CalcFileName = *chosen;
+    prompt_.SetInitialFolder(*chosen);
+    Save1Click();
+    return;
+  }
+  ShowFileState();
+}
+
+void TForm1::Undo1Click() {
+  session_->Undo();
+  ShowFileState();
+}
+
+void TForm1::Redo1Click() {
+  session_->Redo();
+  ShowFileState();
+}
+
+void TForm1::ClearHistory1Click() {
+  session_->ClearHistory();
+  ShowFileState();
 }
 
 std::string TForm1::FunctionVariableText() {
@@ -368,6 +491,8 @@ void TForm1::ShowResults() {
 }
 
 void TForm1::Clear1Click() {
+  session_->AddHistory();
+  ShowFileState();
   resultsMemo_->clear();
   const QSignalBlocker quiet(expressionsMemo_);
   expressionsMemo_->clear();

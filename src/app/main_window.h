@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/calculator_core.h"
+#include "app/calculator_session.h"
 #include "app/data_folder.h"
 #include "app/settings_file.h"
 #include "app/tool_window.h"
@@ -65,6 +66,14 @@ class TForm1 : public TToolWindow {
   void Table1Click();
   void Constants1Click();
   void DefConstants1Click();
+  // The file menu and the history.
+  void Open1Click();
+  void Save1Click();
+  void SaveAs1Click();
+  void Undo1Click();
+  void Redo1Click();
+  void ClearHistory1Click();
+  TCalculatorSession& Session() { return *session_; }
 
   QPlainTextEdit* DefinitionsMemo() const { return definitionsMemo_; }
   QPlainTextEdit* ExpressionsMemo() const { return expressionsMemo_; }
@@ -114,6 +123,12 @@ class TForm1 : public TToolWindow {
   // The passes a user's entry into `memo` (a click, or the focus moved in by the user) runs;
   // an entry while a pass is under way, as a message box's focus coming back, runs none.
   void EnterMemo(QPlainTextEdit* memo);
+  // The first activation: the default calculator file, written when missing, then read.
+  void ReadStartUpFile();
+  // After a file or history operation: "&Save", "&Undo", "&Redo", panel 1 and the caption.
+  void ShowFileState();
+
+  class TMemoPanes;
 
   TUserPrompt& prompt_;
   TDataFolder dataFolder_;
@@ -129,6 +144,8 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<constants::TConstantList> constants_;
   std::unique_ptr<constants::TForm10> constantListWindow_;
   std::unique_ptr<constants::TForm22> constTableWindow_;
+  std::unique_ptr<TMemoPanes> panes_;
+  std::unique_ptr<TCalculatorSession> session_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;
