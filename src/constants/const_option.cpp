@@ -2,6 +2,7 @@
 #include "constants/const_option.h"
 
 #include "app/command_line/command_options.h"
+#include "app/command_line/command_state.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 #include "constants/constant_list.h"
@@ -15,9 +16,8 @@ constexpr const char* kMissingEquals = "Bad constant : missing '=' : ";
 }  // namespace
 
 bool ApplyConstOption(app::TVerbContext& context) {
-  // The list lives only while the options are applied: ConstantsEval, which keeps the
-  // constants for the passes, stays with the core.
-  TConstantList list(context.core, context.prompt);
+  // The run's own list, which --file may have filled and --save writes.
+  TConstantList& list = context.state->constants;
   for (const std::string& text : context.options.Values("--const")) {
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) {

@@ -57,7 +57,7 @@ TEST(CommandLine, EquivalentAndUsage) {
   EXPECT_EQ(syntax.err, "First expression -> Syntax error : 2+\n");
   for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--bogus"},
                                                 {"--eval"},
-                                                {"--eval", "1", "--var", "x"},
+                                                {"--eval", "1", "--mathematica"},
                                                 {"--stdin", "--mathematica"},
                                                 {"--eval", "1", "--stdin"}}) {
     const TRun run = Command(wrong);
@@ -194,6 +194,57 @@ TEST(CommandLineTable, RefusesBadDefinitionsVariablesAndNumbers) {
   EXPECT_EQ(number.code, 2);
   EXPECT_EQ(number.err, "--from needs a number, not \"1e\"\n");
   EXPECT_EQ(Command({"--table", "--mathematica"}).code, 2);
+}
+
+TEST(CommandLineFiles, SaveWritesTheStateThatFileReadsBack) {
+  TTempFolder folder;
+  const std::string saved = folder / "a.txt";
+  const TRun save = Command({"--defs", "y=2", "--eval", "y*3", "--save", saved});
+  EXPECT_EQ(save.code, 0);
+  EXPECT_EQ(save.out, "");
+  EXPECT_NE(ReadBytes(saved).find("User definitions\r\n{\r\ny=2\r\n}\r\n"), std::string::npos);
+  EXPECT_EQ(Command({"--file", saved}).out, "6\n");
+  EXPECT_EQ(Command({"--file", saved, "--eval", "y+1"}).out, "3\n") << "the file's definitions";
+  EXPECT_EQ(Command({"--file", saved, "--stdin"}, "y*y\n").out, "ok\t4\n");
+  EXPECT_EQ(Command({"--file", saved, "--table", "--from", "0", "--to", "1", "--step", "1",
+                     "--defs", "f(x)~x+y, y=5"})
+                .out,
+            "#,x,f(x)\n0,0,5\n1,1,6\n");
+
+  // Constants, the function variable and the definitions go into the file together.
+  const std::string more = folder / "b.txt";
+  EXPECT_EQ(
+      Command({"--const", "g=9.81", "--var", "t", "--defs", "h=g*2", "--eval", "h", "--save", more})
+          .code,
+      0);
+  const std::string text = ReadBytes(more);
+  EXPECT_NE(text.find("\r\ng = 9.81;\r\n}"), std::string::npos);
+  EXPECT_NE(text.find("Function variable\r\n{\r\nt\r\n}"), std::string::npos);
+  EXPECT_EQ(Command({"--file", more}).out, "19.62\n");
+  EXPECT_EQ(Command({"--file", more, "--const", "k=10", "--eval", "h*k"}).out, "196.2\n");
+}
+
+TEST(CommandLineFiles, BadFilesAndNamesPrintTheirMessageAndNoResults) {
+  TTempFolder folder;
+  WriteBytes(folder / "bad.txt", "Constants\r\n{\r\n");
+  const TRun bad = Command({"--file", folder / "bad.txt"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "Bad file format\n");
+  WriteBytes(folder / "items.txt", "{a=1; b}{x}{}{a}");
+  const TRun items = Command({"--file", folder / "items.txt"});
+  EXPECT_EQ(items.out, "1\n");
+  EXPECT_EQ(items.err, "Bad constants section : missing ';' :  b\n");
+  EXPECT_EQ(Command({"--file", folder / "none.txt"}).code, 1);
+
+  const TRun variable = Command({"--var", "sin", "--eval", "1"});
+  EXPECT_EQ(variable.code, 1);
+  EXPECT_EQ(variable.out, "Please correct function varable name\n");
+  // A state that could never be read back is not written.
+  const TRun brace = Command({"--eval", "1 {", "--save", folder / "c.txt"});
+  EXPECT_EQ(brace.code, 1);
+  EXPECT_FALSE(std::filesystem::exists(folder / "c.txt"));
+  EXPECT_EQ(Command({"--stdin", "--save", folder / "d.txt"}).code, 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/calculator_core.h"
 #include "app/command_line/command_options.h"
+#include "app/command_line/command_state.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 #include "app/data_folder.h"
@@ -69,10 +70,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::istream& in, 
   }
   TStreamPrompt prompt(err);
   TCalculatorCore core(prompt);
+  TCommandLineState state(core, prompt);
   TVerbContext context{options, core, prompt, in, out, err, dataFolder.get()};
+  context.state = &state;
   for (const TOptionSpec& spec : OptionTable()) {
     if (spec.apply != nullptr && options.Has(spec.name) && !spec.apply(context)) return 1;
   }
+  if (context.finished) return 0;
   return options.verb->run(context);
 }
 

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 
+#include "app/command_line/command_state.h"
 #include "app/command_line/verb.h"
-#include "interpolation/sheet_option.h"
 #include "constants/const_option.h"
+#include "interpolation/sheet_option.h"
 
 namespace app {
 
@@ -40,19 +41,28 @@ const std::vector<TOptionSpec>& OptionTable() {
   static const std::vector<TOptionSpec> table = {
       // name, values, repeatable, every verb, apply
       {"--data-dir", 1, false, true, nullptr},
+      // A calculator file is read first: it replaces the constants and the panes.
+      {"--file", 1, false, false, ApplyFileOption},
       {"--defs", 1, false, false, nullptr},
       {"--currency", 0, false, false, nullptr},
       {"--var", 1, false, false, nullptr},
       {"--mathematica", 0, false, false, nullptr},
       {"--sheet", 1, true, false, interpolation::ApplySheetOption},
-      {"--sle", 1, false, false, nullptr},         {"--vars", 1, false, false, nullptr},
-      {"--equations", 1, false, false, nullptr},   {"--determinant", 0, false, false, nullptr},
-      {"--inverse", 0, false, false, nullptr},     {"--matrix", 0, false, false, nullptr},
+      {"--sle", 1, false, false, nullptr},
+      {"--vars", 1, false, false, nullptr},
+      {"--equations", 1, false, false, nullptr},
+      {"--determinant", 0, false, false, nullptr},
+      {"--inverse", 0, false, false, nullptr},
+      {"--matrix", 0, false, false, nullptr},
       {"--right", 0, false, false, nullptr},
-      {"--from", 1, false, false, nullptr},        {"--to", 1, false, false, nullptr},
-      {"--step", 1, false, false, nullptr},        {"--null", 0, false, false, nullptr},
+      {"--from", 1, false, false, nullptr},
+      {"--to", 1, false, false, nullptr},
+      {"--step", 1, false, false, nullptr},
+      {"--null", 0, false, false, nullptr},
       {"--xlsx", 1, false, false, nullptr},
       {"--const", 1, true, false, constants::ApplyConstOption},
+      // Last: it writes what the other options set up.
+      {"--save", 1, false, false, ApplySaveOption},
   };
   return table;
 }
@@ -83,8 +93,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, TParsedOptions& par
   std::vector<const TOptionSpec*> given;
   for (std::size_t i = 0; i < arguments.size();) {
     const std::string& name = arguments[i++];
-    const TVerb* verb = FindVerb(name);
-    const TOptionSpec* spec = verb == nullptr ? FindOption(name) : nullptr;
+    // --file is an option first: it names the state that --eval, --stdin or --table run in,
+    // and it is a verb of its own only when none of those is given.
+    const TOptionSpec* spec = FindOption(name);
+    const TVerb* verb = spec == nullptr ? FindVerb(name) : nullptr;
     if (verb == nullptr && spec == nullptr) return false;
     const std::size_t count =
         static_cast<std::size_t>(verb != nullptr ? verb->valueCount : spec->valueCount);
@@ -101,6 +113,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, TParsedOptions& par
                                        arguments.begin() + static_cast<std::ptrdiff_t>(i + count)));
     i += count;
   }
+  if (parsed.verb == nullptr && parsed.Has("--file")) parsed.verb = &kFileVerb;
   if (parsed.verb == nullptr) return false;
   for (const TOptionSpec* spec : given) {
     if (!spec->everyVerb && !Lists(parsed.verb->accepted, spec->name)) return false;

@@ -5,6 +5,7 @@
 
 #include "app/calculator_core.h"
 #include "app/command_line/command_options.h"
+#include "app/command_line/command_state.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 
@@ -18,30 +19,21 @@ std::vector<std::string> Shown(const TCalculatorCore& core, const TStreamPrompt&
   return {prompt.last};
 }
 
-// Sets the format and runs the definitions pass; on failure prints its message and gives false.
-bool Prepare(TVerbContext& context) {
-  context.core.CurrencyFormat = context.options.Has("--currency");
-  if (context.core.DefinitionsPass(context.options.Value("--defs"))) return true;
-  for (const std::string& line : Shown(context.core, context.prompt))
-    context.out << line << '\n';
-  return false;
-}
-
 int RunEval(TVerbContext& context) {
-  if (!Prepare(context)) return 1;
-  const bool ok = context.core.ExpressionsPass(context.options.Value("--eval"),
-                                               context.options.Value("--defs"));
+  if (!PrepareDefinitions(context)) return 1;
+  const bool ok =
+      context.core.ExpressionsPass(context.options.Value("--eval"), DefinitionsText(context));
   for (const std::string& line : Shown(context.core, context.prompt))
     context.out << line << '\n';
   return ok ? 0 : 1;
 }
 
 int RunStdin(TVerbContext& context) {
-  if (!Prepare(context)) return 1;
+  if (!PrepareDefinitions(context)) return 1;
   for (std::string line; std::getline(context.in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     context.prompt.last.clear();
-    const bool ok = context.core.ExpressionsPass(line, context.options.Value("--defs"));
+    const bool ok = context.core.ExpressionsPass(line, DefinitionsText(context));
     context.out << (ok ? "ok" : "error");
     for (const std::string& value : Shown(context.core, context.prompt))
       context.out << '\t' << value;
@@ -55,7 +47,7 @@ int RunStdin(TVerbContext& context) {
 const TVerb kEvalVerb{
     "--eval",
     1,
-    {"--defs", "--currency", "--sheet", "--const"},
+    {"--defs", "--currency", "--sheet", "--const", "--file", "--var", "--save"},
     {},
     "  calculator --eval TEXT [--defs TEXT] [--currency]  print the results of TEXT\n",
     RunEval,
@@ -64,12 +56,13 @@ const TVerb kEvalVerb{
 const TVerb kStdinVerb{
     "--stdin",
     0,
-    {"--defs", "--currency", "--sheet", "--const"},
+    {"--defs", "--currency", "--sheet", "--const", "--file", "--var"},
     {},
     "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
     "                                                    prints ok<TAB>results... or "
     "error<TAB>message\n"
-    "    --eval, --stdin and --table take --sheet FILE[:natural|:periodic], repeatable: .dat files read\n"
+    "    --eval, --stdin and --table take --sheet FILE[:natural|:periodic], repeatable: .dat files "
+    "read\n"
     "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n"
     "    --eval and --stdin take --const NAME=EXPRESSION, repeatable: constants stored in the\n"
     "    order given before the definitions (an internal constant's name edits that constant)\n",

@@ -5,6 +5,7 @@
 
 #include "app/calculator_core.h"
 #include "app/command_line/command_options.h"
+#include "app/command_line/command_state.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 #include "app/function_table.h"
@@ -38,7 +39,7 @@ int RunTable(TVerbContext& context) {
   if (!SetRange(context)) return 2;
   const std::string variable =
       context.options.Has("--var") ? context.options.Value("--var") : context.core.FunctionVariable;
-  context.core.DefinitionsPass(context.options.Value("--defs"), &variable);
+  context.core.DefinitionsPass(DefinitionsText(context), &variable);
   if (const auto refusal = TableRefusal(context.core)) {
     for (const std::string& line : context.core.Results())
       context.err << line << '\n';
@@ -66,7 +67,7 @@ int RunTable(TVerbContext& context) {
 const TVerb kTableVerb{
     "--table",
     0,
-    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx", "--sheet"},
+    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx", "--sheet", "--file"},
     {},
     "  calculator --table [--defs TEXT] [--var NAME] [--from A] [--to B] [--step S] [--null]\n"
     "             [--xlsx OUT.xlsx]                      print the function table as comma text;\n"

@@ -14,6 +14,7 @@ class TCalculatorCore;
 class TDataFolder;
 class TParsedOptions;
 class TStreamPrompt;
+struct TCommandLineState;
 
 // Everything a handler works with. Message boxes of the core and the tools go through `prompt`
 // to standard error.
@@ -30,6 +31,10 @@ struct TVerbContext {
   // What the options' `apply` set up for the verb (the sheets of --sheet, ...), kept until the
   // verb has run and released before the core.
   std::vector<std::shared_ptr<void>> optionState{};
+  // The constant list, panes and calculator session of the run.
+  TCommandLineState* state = nullptr;
+  // Set by an option that did the run's whole job (--save): the verb does not run.
+  bool finished = false;
 };
 
 struct TVerb {
