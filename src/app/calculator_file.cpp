@@ -63,18 +63,28 @@ std::string WriteCalculatorText(const std::vector<TConstantEntry>& constants,
   return text;
 }
 
-std::optional<std::string_view> SectionWithBrace(const std::vector<TConstantEntry>& constants,
-                                                 const std::string& functionVariable,
-                                                 const std::string& definitions,
-                                                 const std::string& expressions) {
+std::optional<TUnreadableText> UnreadableText(const std::vector<TConstantEntry>& constants,
+                                              const std::string& functionVariable,
+                                              const std::string& definitions,
+                                              const std::string& expressions) {
+  const std::string brace = "\"{\" or \"}\"";
+  const auto holds = [](std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+  };
   for (const TConstantEntry& row : constants) {
-    if (HasBrace(row.name) || HasBrace(row.expression) || HasBrace(row.comment)) {
-      return kSectionTitles[0];
+    const auto in = [&row](std::string_view what) {
+      return TUnreadableText{kSectionTitles[0], std::string(what) + " in the constant " + row.name};
+    };
+    if (HasBrace(row.name) || HasBrace(row.expression) || HasBrace(row.comment)) return in(brace);
+    if (holds(row.name, ";") || holds(row.expression, ";") || holds(row.comment, ";")) {
+      return in("\";\"");
     }
+    if (holds(row.name, "=") || holds(row.comment, "=")) return in("\"=\"");
+    if (holds(row.expression, "//")) return in("\"//\"");
   }
-  if (HasBrace(functionVariable)) return kSectionTitles[1];
-  if (HasBrace(definitions)) return kSectionTitles[2];
-  if (HasBrace(expressions)) return kSectionTitles[3];
+  if (HasBrace(functionVariable)) return TUnreadableText{kSectionTitles[1], brace};
+  if (HasBrace(definitions)) return TUnreadableText{kSectionTitles[2], brace};
+  if (HasBrace(expressions)) return TUnreadableText{kSectionTitles[3], brace};
   return std::nullopt;
 }
 

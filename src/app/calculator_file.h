@@ -39,12 +39,20 @@ std::string WriteCalculatorText(const std::vector<TConstantEntry>& constants,
 // `text` with every line break (LF, CR LF or a lone CR) written as CR LF.
 std::string WithCrLf(std::string_view text);
 
-// The title of the first block whose text holds "{" or "}", which the reader would take for a
-// block of its own, so that the text could never be read back; nothing when there is none.
-std::optional<std::string_view> SectionWithBrace(const std::vector<TConstantEntry>& constants,
-                                                 const std::string& functionVariable,
-                                                 const std::string& definitions,
-                                                 const std::string& expressions);
+// Why a state could not be read back as it was written: the block's title and what it holds.
+struct TUnreadableText {
+  std::string_view section;
+  std::string what;  // such as "\"{\" or \"}\"" or "\";\" in the constant g"
+};
+
+// The first text the reader would not give back: a "{" or "}" in any block (the reader takes
+// it for a block of its own), or in a constant a ";" (which ends the constant), an "=" in the
+// name or the comment, or a "//" in the value (which split the constant elsewhere). Nothing
+// when the state reads back as written.
+std::optional<TUnreadableText> UnreadableText(const std::vector<TConstantEntry>& constants,
+                                              const std::string& functionVariable,
+                                              const std::string& definitions,
+                                              const std::string& expressions);
 
 // The brace-block scanner shared by calculator files, history entries and linear-system files.
 // Characters inside a block go to the block numbered by the count of "{" seen (blocks past the

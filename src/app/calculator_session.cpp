@@ -63,11 +63,12 @@ std::string TCalculatorSession::ScrieString() const {
 bool TCalculatorSession::ScrieFisier() {
   if (!HasCalcFile) return false;
   const std::vector<TConstantEntry> entries = ConstantEntries();
-  if (const auto section = SectionWithBrace(entries, core_.FunctionVariable,
-                                            panes_.DefinitionsText(), panes_.ExpressionsText())) {
-    // The reader would take the brace for a block of its own and refuse the whole file.
-    prompt_.Message("Cannot save " + CalcFileName + ": the \"" + std::string(*section) +
-                    "\" section holds \"{\" or \"}\", which a calculator file cannot keep");
+  if (const auto unreadable = UnreadableText(entries, core_.FunctionVariable,
+                                             panes_.DefinitionsText(), panes_.ExpressionsText())) {
+    // The reader would split the text elsewhere and refuse or change what it reads back.
+    prompt_.Message("Cannot save " + CalcFileName + ": the \"" + std::string(unreadable->section) +
+                    "\" section holds " + unreadable->what +
+                    ", which a calculator file cannot keep");
     return false;
   }
   const std::string text = WriteCalculatorText(entries, core_.FunctionVariable,

@@ -212,6 +212,17 @@ TEST_F(SessionTest, AStateHoldingABraceIsNotSavedAndTheOldFileStays) {
   EXPECT_FALSE(session_.ScrieFisier());
   EXPECT_NE(prompt_.messages.back().find("\"Constants\""), std::string::npos);
 
+  // Text that would split a constant elsewhere when read back is refused the same way.
+  for (const TConstantEntry& entry :
+       {TConstantEntry{"k", "1", "mass; in kg"}, TConstantEntry{"k", "1", "a = b"},
+        TConstantEntry{"k", "1 // 2", ""}}) {
+    constants_.Reset();
+    constants_.Store(6, entry);
+    EXPECT_FALSE(session_.ScrieFisier()) << entry.comment;
+    EXPECT_NE(prompt_.messages.back().find("in the constant k"), std::string::npos);
+  }
+  EXPECT_EQ(ReadBytes(path), kStartText);
+
   // A folder where the file should be: the save fails with the system's reason.
   constants_.Reset();
   session_.CalcFileName = folder_.Path();
