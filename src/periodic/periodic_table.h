@@ -1,0 +1,85 @@
+// TPeriodicTable: the grid of element cells in the 18-column layout with the two series below
+// it, and the property names, units and values that a ".pte" file adds to the built-in data.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "periodic/element_record.h"
+
+namespace periodic {
+
+constexpr int kGridRows = 10;
+constexpr int kGridColumns = 18;
+// Rows of the lanthanoid and actinoid series; their elements sit in columns 3 .. 16.
+constexpr int kLanthanoidRow = 8;
+constexpr int kActinoidRow = 9;
+
+using TElementGrid = std::array<std::array<TElementRec, kGridColumns>, kGridRows>;
+
+struct TCellPosition {
+  int Row = 0;
+  int Column = 0;
+
+  bool operator==(const TCellPosition&) const = default;
+};
+
+// Names and default units of properties 1 .. 4.
+extern const std::array<const char*, kBuiltInPropertyCount> kBuiltInPropertyNames;
+extern const std::array<const char*, kBuiltInPropertyCount> kBuiltInPropertyUnits;
+
+// Where an element of the built-in data sits: row = period and column = group - 1 in the main
+// table, rows 8 and 9 from column 3 for the two series.
+TCellPosition PositionOf(const TElementRec& element);
+
+// A key of a property line as an integer, the way the file reader takes it: optional blanks
+// around an optional sign and decimal digits that fit 32 bits. Nothing for anything else.
+std::optional<std::int32_t> PropertyKey(const std::string& text);
+
+// The lines of one section of a ".pte" file in file order, each split at its first "=" into
+// key text and value text; empty for a missing section.
+using TSectionLines = std::vector<std::pair<std::string, std::string>>;
+using TSectionReader = std::function<TSectionLines(const std::string& section)>;
+
+class TPeriodicTable {
+ public:
+  // Fills the grid with the built-in data; the property lists start empty.
+  TPeriodicTable();
+
+  TElementGrid ElementGrid;
+  TPropertyList PropertyNames;  // file order, then the missing ones of 1 .. 4
+  TPropertyList PropertyUnits;  // file order
+
+  const TElementRec& Cell(TCellPosition position) const {
+    return ElementGrid[position.Row][position.Column];
+  }
+  static bool InGrid(TCellPosition position) {
+    return position.Row >= 0 && position.Row < kGridRows && position.Column >= 0 &&
+           position.Column < kGridColumns;
+  }
+
+  // The element with this symbol (exact case first, then ignoring case) or atomic number.
+  std::optional<TCellPosition> Find(const std::string& symbolOrNumber) const;
+
+  // Empties PropertyNames, PropertyUnits and every cell's Values.
+  void ClearProperties();
+
+  // The default ".pte" file: the four properties, their units and one section per element in
+  // grid order with its built-in texts; lines end with CR LF.
+  std::string DefaultFileText() const;
+
+  // Fills the property lists from the sections "Properties", "Units" and one per element, in
+  // that order, after ClearProperties. The names of properties 1 .. 4 are always the built-in
+  // ones and an element's missing values 1 .. 4 are its built-in texts. A key that is not an
+  // integer stops the load with the conversion message; what was read until then stays.
+  std::optional<std::string> LoadSections(const TSectionReader& reader);
+
+  // The state that reading the default file gives, without a file.
+  void LoadBuiltInProperties();
+};
+
+}  // namespace periodic
