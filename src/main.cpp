@@ -17,6 +17,8 @@
 #include "constants/constant_list_window.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
+#include "periodic/element_window.h"
+#include "periodic/periodic_table_window.h"
 
 namespace {
 
@@ -68,6 +70,13 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
   saved = app::SaveToolScreenshots(window, folder) && saved;
   saved = SaveConstantsScreenshots(window, folder) && saved;
+  window.Action("PeriodicTable1")->trigger();
+  periodic::TpteForm1& periodicTable = *window.PeriodicTableWindow();
+  periodicTable.DrawGrid1MouseMove({4, 7});  // iron
+  periodicTable.DrawGrid1DblClick();
+  QApplication::processEvents();
+  saved = periodicTable.grab().save(folder + "/periodic_table.png") && saved;
+  saved = periodicTable.ElementWindow()->grab().save(folder + "/element_window.png") && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;

@@ -34,6 +34,7 @@
 #include "constants/constant_list_window.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
+#include "periodic/periodic_table_window.h"
 
 namespace app {
 
@@ -119,6 +120,13 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
       prompt_, [this] { return core_.GetSetting(stDetTolerance); }, this);
+  periodic::TPeriodicLinks periodicLinks;
+  periodicLinks.ShowMain = [this] {
+    show();
+    raise();
+    activateWindow();
+  };
+  periodicTable_ = std::make_unique<periodic::TpteForm1>(prompt_, std::move(periodicLinks));
   // The window sees keys before the memos.
   for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
     memo->installEventFilter(this);
@@ -344,7 +352,8 @@ void TForm1::BuildMenus() {
   later(functions, tr("&Conversion"), "Conversion1");
   connect(add(functions, tr("&System Solver"), "SystemSolver1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(systemSolver_.get()); });
-  later(functions, tr("&Periodic Table"), "PeriodicTable1");
+  connect(add(functions, tr("&Periodic Table"), "PeriodicTable1"), &QAction::triggered, this,
+          [this] { ShowOwnedWindow(periodicTable_.get()); });
   connect(add(functions, tr("&Interpolation"), "Interpolation1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(interpolationWindow_.get()); });
 

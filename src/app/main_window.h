@@ -25,6 +25,9 @@ class TConstantList;
 class TForm10;
 class TForm22;
 }  // namespace constants
+namespace periodic {
+class TpteForm1;
+}
 
 namespace linsys {
 class TlssForm1;
@@ -89,6 +92,7 @@ class TForm1 : public TToolWindow {
   TForm8* TableWindow() const { return tableWindow_.get(); }
   TForm14* DerivativeWindow() const { return derivativeWindow_.get(); }
   TForm15* EquivalenceWindow() const { return equivalenceWindow_.get(); }
+  periodic::TpteForm1* PeriodicTableWindow() const { return periodicTable_.get(); }
   QAction* Action(const QString& objectName) const;
 
   // The settings file: the window's place, size, panes and view switches and the last files.
@@ -146,6 +150,7 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<constants::TForm22> constTableWindow_;
   std::unique_ptr<TMemoPanes> panes_;
   std::unique_ptr<TCalculatorSession> session_;
+  std::unique_ptr<periodic::TpteForm1> periodicTable_;
   QSplitter* splitter_ = nullptr;
   QGroupBox* definitionsBox_ = nullptr;
   QGroupBox* expressionsBox_ = nullptr;

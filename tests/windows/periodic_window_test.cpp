@@ -1,0 +1,218 @@
+// The periodic-table windows driven headless: layout, painting, picking elements with the
+// mouse and the keys, the element card, and the property hand-offs.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "periodic/element_draw_grid.h"
+#include "periodic/element_view.h"
+#include "periodic/element_window.h"
+#include "periodic/periodic_table_window.h"
+
+namespace periodic {
+namespace {
+
+class TSilentPrompt : public app::TUserPrompt {
+ public:
+  void Message(const std::string& text) override { messages.push_back(text); }
+  bool Confirm(const std::string&) override { return confirm; }
+  std::optional<std::string> OpenFile(const std::string&) override { return openFile; }
+  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
+  std::vector<std::string> messages;
+  bool confirm = false;
+  std::optional<std::string> openFile;
+};
+
+struct TAdded {
+  std::string name, expression, description;
+};
+
+class PeriodicWindowTest : public ::testing::Test {
+ protected:
+  PeriodicWindowTest() : window_(prompt_, Links()) {}
+
+  TPeriodicLinks Links() {
+    TPeriodicLinks links;
+    links.ShowMain = [this] { ++mainShown_; };
+    links.ShowConstants = [this] { ++constantsShown_; };
+    links.AddConstant = [this](const std::string& name, const std::string& expression,
+                               const std::string& description) {
+      added_.push_back({name, expression, description});
+      return true;
+    };
+    links.ConvertValue = [this](const std::string& value, const std::string& status) {
+      converted_.emplace_back(value, status);
+    };
+    return links;
+  }
+
+  void Pick(const char* symbol) {
+    window_.DrawGrid1MouseMove(*window_.Table().Find(symbol));
+    window_.DrawGrid1DblClick();
+  }
+  TpteForm2& Element() { return *window_.ElementWindow(); }
+  QString Text(int label) { return Element().Label(label)->text(); }
+  QStringList Oxidation() {
+    QStringList lines;
+    for (int i = 0; i < Element().ListBox1()->count(); ++i)
+      lines << Element().ListBox1()->item(i)->text();
+    return lines;
+  }
+  QPoint CentreOf(TCellPosition cell) { return window_.DrawGrid1()->CellRect(cell).center(); }
+
+  TSilentPrompt prompt_;
+  int mainShown_ = 0;
+  int constantsShown_ = 0;
+  std::vector<TAdded> added_;
+  std::vector<std::pair<std::string, std::string>> converted_;
+  TpteForm1 window_;
+};
+
+TEST_F(PeriodicWindowTest, GridFollowsTheWindowWidth) {
+  EXPECT_EQ(window_.windowTitle(), "Periodic Table of the Elements");
+  EXPECT_EQ(window_.width(), 558);
+  EXPECT_EQ(window_.DrawGrid1()->width(), 518);
+  EXPECT_EQ(window_.DrawGrid1()->height(), 280);
+  EXPECT_EQ(window_.DrawGrid1()->CellSize(), 28);
+  EXPECT_EQ(window_.DrawGrid1()->font().pointSize(), 11);
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  window_.resize(760, window_.height());
+  EXPECT_EQ(window_.DrawGrid1()->CellSize(), 40);
+  EXPECT_EQ(window_.DrawGrid1()->font().pointSize(), 16);
+  EXPECT_GE(window_.centralWidget()->minimumHeight(), 400);
+}
+
+TEST_F(PeriodicWindowTest, CellsArePaintedInTheirColours) {
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  const QImage image = window_.DrawGrid1()->grab().toImage();
+  const auto pixel = [&](TCellPosition cell, int dx, int dy) {
+    return image.pixelColor(window_.DrawGrid1()->CellRect(cell).topLeft() + QPoint(dx, dy));
+  };
+  EXPECT_EQ(pixel({1, 0}, 4, 4), QColor(226, 197, 225));   // hydrogen
+  EXPECT_EQ(pixel({6, 2}, 4, 4), QColor(0, 102, 0));       // lanthanum
+  EXPECT_EQ(pixel({9, 5}, 4, 4), QColor(45, 45, 132));     // uranium
+  EXPECT_EQ(pixel({5, 13}, 4, 4), QColor(169, 205, 225));  // tin
+  EXPECT_EQ(pixel({1, 0}, 2, 10), QColor(Qt::black));      // the box's left edge
+  EXPECT_EQ(pixel({1, 0}, 1, 10), pixel({2, 5}, 10, 10));  // the gap beside it
+  EXPECT_EQ(pixel({2, 5}, 10, 10), window_.palette().color(QPalette::Window));
+}
+
+TEST_F(PeriodicWindowTest, PickingShowsTheCardAndAnEmptyCellClosesIt) {
+  Pick("Ce");
+  ASSERT_TRUE(Element().isVisible());
+  EXPECT_EQ(Element().windowTitle(), "Element");
+  EXPECT_EQ(Text(1), "58");
+  EXPECT_EQ(Text(4), "Ce");
+  EXPECT_EQ(Text(5), "Cerium");
+  EXPECT_EQ(Element().Panel3()->text(), "Lanthanoid");
+  EXPECT_EQ(Text(2), "");
+  EXPECT_EQ(Text(3), "");
+  EXPECT_EQ(Oxidation(), (QStringList{"+3", "+4"}));
+  EXPECT_FALSE(Element().ListBox1()->isEnabled());
+
+  // The mouse picks hydrogen, the arrow keys and Enter neon.
+  QTest::mouseDClick(window_.DrawGrid1(), Qt::LeftButton, {}, CentreOf({1, 0}));
+  EXPECT_EQ(Text(4), "H");
+  EXPECT_EQ(Oxidation(), (QStringList{"-1", "+1"}));
+  window_.DrawGrid1()->SetCurrentCell({1, 16});
+  QTest::keyClick(window_.DrawGrid1(), Qt::Key_Down);
+  QTest::keyClick(window_.DrawGrid1(), Qt::Key_Right);
+  QTest::keyClick(window_.DrawGrid1(), Qt::Key_Return);
+  EXPECT_EQ(Text(4), "Ne");
+  EXPECT_EQ(Text(2), "Group: 18");
+  EXPECT_EQ(Text(3), "Period: 2");
+  EXPECT_TRUE(Oxidation().isEmpty());
+
+  window_.DrawGrid1MouseMove({2, 5});
+  window_.DrawGrid1DblClick();
+  EXPECT_FALSE(Element().isVisible());
+  EXPECT_EQ(window_.SelectedCell(), (TCellPosition{2, 5}));
+}
+
+TEST_F(PeriodicWindowTest, CardLabelsAreCentredAndFlagsShownWhenSet) {
+  EXPECT_EQ(Text(6), "Radiactive");
+  EXPECT_EQ(Text(9), "Man-made");
+  Pick("U");
+  const int width = Element().CardPanel()->width();
+  EXPECT_EQ(Element().Label(1)->x(), CenteredLeft(width, 2, kCardTextWidth));
+  EXPECT_EQ(Element().Label(4)->x(), CenteredLeft(width, 1, kCardSymbolWidth));
+  EXPECT_EQ(Element().Label(5)->x(), CenteredLeft(width, 7, kCardTextWidth));
+  EXPECT_EQ(Text(6), "Radioactive");
+  EXPECT_EQ(Text(8), "Toxic");
+  EXPECT_EQ(Text(9), "");
+  EXPECT_TRUE(Element().Label(8)->isVisibleTo(&Element()));
+  EXPECT_FALSE(Element().Label(9)->isVisibleTo(&Element()));
+}
+
+TEST_F(PeriodicWindowTest, PropertiesGoToTheConstantsAndTheConversion) {
+  Pick("Fe");
+  QTableWidget* grid = Element().StringGrid1();
+  ASSERT_EQ(grid->rowCount(), 5);
+  EXPECT_EQ(grid->item(0, 1)->text(), "Value");
+  grid->setCurrentCell(0, 1);
+  Element().Button1Click();
+  EXPECT_TRUE(added_.empty());
+
+  grid->setCurrentCell(2, 0);
+  QTest::mouseClick(Element().Button1(), Qt::LeftButton);
+  ASSERT_EQ(added_.size(), 1u);
+  EXPECT_EQ(added_[0].name, "Fe_Melting_Point");
+  EXPECT_EQ(added_[0].expression, "1535.85");
+  EXPECT_EQ(added_[0].description, "(C)");
+
+  grid->setCurrentCell(4, 1);
+  QTest::keyClick(grid, Qt::Key_Return);
+  ASSERT_EQ(converted_.size(), 1u);
+  EXPECT_EQ(converted_[0].first, "7860");
+  EXPECT_EQ(converted_[0].second, " Initial Iron Density = 7860 kg/cu.m");
+  grid->setCurrentCell(0, 0);
+  Element().StringGrid1DblClick();
+  EXPECT_EQ(converted_.size(), 1u);
+}
+
+TEST_F(PeriodicWindowTest, MenusAndKeysOfBothWindows) {
+  Pick("Fe");
+  Element().Action("Main1")->trigger();
+  window_.Action("Main1")->trigger();
+  EXPECT_EQ(mainShown_, 2);
+  Element().Action("Constants1")->trigger();
+  EXPECT_EQ(constantsShown_, 1);
+  Element().Action("OnTop1")->trigger();
+  EXPECT_TRUE(Element().StayOnTop());
+  EXPECT_TRUE(Element().isVisible());
+  QTest::keyClick(Element().StringGrid1(), Qt::Key_Escape);
+  EXPECT_FALSE(Element().isVisible());
+  window_.Action("Element1")->trigger();
+  EXPECT_TRUE(Element().isVisible());
+  EXPECT_EQ(Text(4), "Fe");
+  Element().Action("PeriodicTable1")->trigger();
+  EXPECT_TRUE(window_.isVisible());
+  QTest::keyClick(window_.DrawGrid1(), Qt::Key_Escape);
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_TRUE(prompt_.messages.empty());
+}
+
+TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTable) {
+  TSilentPrompt prompt;
+  app::TForm1 main(prompt);
+  QAction* item = main.Action("PeriodicTable1");
+  ASSERT_TRUE(item->isEnabled());
+  item->trigger();
+  ASSERT_TRUE(main.PeriodicTableWindow()->isVisible());
+  main.PeriodicTableWindow()->Main1Click();
+  EXPECT_TRUE(main.isVisible());
+  // Without the constants and conversion windows their items stay disabled.
+  EXPECT_FALSE(main.PeriodicTableWindow()->ElementWindow()->Button1()->isEnabled());
+  main.PeriodicTableWindow()->close();
+}
+
+}  // namespace
+}  // namespace periodic
