@@ -127,6 +127,21 @@ TElementCard RefreshData(const TPeriodicTable& table, TCellPosition position) {
   return card;
 }
 
+std::vector<std::string> CardLines(const TElementCard& card) {
+  std::vector<std::string> lines = {card.Label1, card.Label4, card.Label5, card.Panel3,
+                                    card.Label7, card.Label2, card.Label3, card.Label6,
+                                    card.Label8, card.Label9};
+  std::string oxidation = "Oxidation:";
+  for (const std::string& state : card.Oxidation)
+    oxidation += " " + state;
+  lines.push_back(oxidation);
+  for (std::size_t row = 1; row < card.Rows.size(); ++row) {
+    const auto& cells = card.Rows[row];
+    lines.push_back(cells[0] + "\t" + cells[1] + "\t" + cells[2]);
+  }
+  return lines;
+}
+
 int CenteredLeft(int cardWidth, std::size_t length, double charWidth) {
   return static_cast<int>(std::lround((cardWidth - static_cast<double>(length) * charWidth) / 2));
 }

@@ -56,6 +56,11 @@ struct TElementCard {
 };
 TElementCard RefreshData(const TPeriodicTable& table, TCellPosition position);
 
+// The card as text lines, as the command line prints it: Label1, Label4, Label5, Panel3,
+// Label7, Label2, Label3, Label6, Label8, Label9 (empty lines where a label is empty), then
+// "Oxidation:" with each state after one blank, then name TAB value TAB unit per property row.
+std::vector<std::string> CardLines(const TElementCard& card);
+
 // The property grid before any element is shown: the header and the four built-in names.
 std::vector<std::array<std::string, 3>> InitialPropertyRows();
 

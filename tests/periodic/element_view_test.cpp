@@ -141,6 +141,30 @@ TEST(ElementViewTest, PropertyRowsAreAddressedByIdentifier) {
   EXPECT_EQ(InitialPropertyRows()[4][0], "Density");
 }
 
+TEST(ElementViewTest, CardLinesListLabelsOxidationAndProperties) {
+  TPeriodicTable table;
+  table.LoadBuiltInProperties();
+  const std::vector<std::string> mercury = CardLines(RefreshData(table, At(table, "Hg")));
+  const std::vector<std::string> expected = {"80",
+                                             "Hg",
+                                             "Mercury",
+                                             "Transition Metal",
+                                             "Liquid",
+                                             "Group: 12",
+                                             "Period: 6",
+                                             "",
+                                             "Toxic",
+                                             "",
+                                             "Oxidation: +1 +2",
+                                             "Atomic Weight\t200.59\tamu",
+                                             "Melting Point\t-38.85\tC",
+                                             "Boiling Point\t356.58\tC",
+                                             "Density\t13546\tkg/cu.m"};
+  EXPECT_EQ(mercury, expected);
+  const std::vector<std::string> neon = CardLines(RefreshData(table, At(table, "Ne")));
+  EXPECT_EQ(neon[10], "Oxidation:");
+}
+
 TEST(ElementViewTest, TextsHandedOnAndCentring) {
   EXPECT_EQ(ConstantName("Fe", "Melting Point"), "Fe_Melting_Point");
   EXPECT_EQ(ConstantName("Fe", "  Vapour  heat "), "Fe_Vapour__heat");
