@@ -128,6 +128,13 @@ std::string TPeriodicTable::DefaultFileText() const {
 }
 
 std::optional<std::string> TPeriodicTable::LoadSections(const TSectionReader& reader) {
+  TPeriodicTable loaded = *this;
+  if (auto error = loaded.ReadSections(reader)) return error;
+  *this = std::move(loaded);
+  return std::nullopt;
+}
+
+std::optional<std::string> TPeriodicTable::ReadSections(const TSectionReader& reader) {
   ClearProperties();
   if (auto error = AppendLines(reader("Properties"), PropertyNames)) return error;
   for (int k = 1; k <= kBuiltInPropertyCount; ++k) {

@@ -72,14 +72,17 @@ class TPeriodicTable {
   // grid order with its built-in texts; lines end with CR LF.
   std::string DefaultFileText() const;
 
-  // Fills the property lists from the sections "Properties", "Units" and one per element, in
-  // that order, after ClearProperties. The names of properties 1 .. 4 are always the built-in
-  // ones and an element's missing values 1 .. 4 are its built-in texts. A key that is not an
-  // integer stops the load with the conversion message; what was read until then stays.
+  // Replaces the property lists with the sections "Properties", "Units" and one per element.
+  // The names of properties 1 .. 4 are always the built-in ones and an element's missing
+  // values 1 .. 4 are its built-in texts. A key that is not an integer fails the load with the
+  // conversion message and leaves the lists as they were, rather than half read.
   std::optional<std::string> LoadSections(const TSectionReader& reader);
 
   // The state that reading the default file gives, without a file.
   void LoadBuiltInProperties();
+
+ private:
+  std::optional<std::string> ReadSections(const TSectionReader& reader);
 };
 
 }  // namespace periodic

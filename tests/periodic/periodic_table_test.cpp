@@ -155,26 +155,26 @@ TEST(PeriodicTableTest, FileNamesExtraPropertiesAndOverridesValues) {
   EXPECT_EQ(ValueOf(table.Cell(*table.Find("Fe")), 5), "(none)");
 }
 
-TEST(PeriodicTableTest, KeyThatIsNoIntegerStopsTheLoadKeepingWhatWasRead) {
+TEST(PeriodicTableTest, KeyThatIsNoIntegerFailsTheLoadAndChangesNothing) {
   TPeriodicTable table;
   auto error = table.LoadSections(Reader("[Properties]\r\n5=Hardness\r\nx=1\r\n7=Colour\r\n"));
   ASSERT_TRUE(error);
   EXPECT_EQ(*error, "'x' is not a valid integer value");
-  EXPECT_EQ(table.PropertyNames, (TPropertyList{{5, "Hardness"}}));
-  EXPECT_TRUE(table.Cell(*table.Find("H")).Values.empty());
+  EXPECT_TRUE(table.PropertyNames.empty());
 
-  error = table.LoadSections(Reader("[Units]\r\n1=amu\r\n[He]\r\n1.5=2\r\n"));
+  ASSERT_FALSE(table.LoadSections(Reader("[Units]\r\n1=amu\r\n[Fe]\r\n1=56\r\n")));
+  error = table.LoadSections(Reader("[Units]\r\n1=u\r\n[H]\r\n1=1\r\n[He]\r\n1.5=2\r\n"));
   ASSERT_TRUE(error);
   EXPECT_EQ(*error, "'1.5' is not a valid integer value");
-  EXPECT_EQ(table.PropertyUnits.size(), 1u);
-  EXPECT_EQ(ValueOf(table.Cell(*table.Find("H")), 1), "1.0079");  // read before helium
-  EXPECT_TRUE(table.Cell(*table.Find("He")).Values.empty());
-  EXPECT_TRUE(table.Cell(*table.Find("Li")).Values.empty());
+  EXPECT_EQ(table.PropertyUnits, (TPropertyList{{1, "amu"}}));
+  EXPECT_EQ(ValueOf(table.Cell(*table.Find("Fe")), 1), "56");
+  EXPECT_EQ(ValueOf(table.Cell(*table.Find("H")), 1), "1.0079");
+  EXPECT_EQ(table.PropertyNames.size(), 4u);
 
   table.ClearProperties();
   EXPECT_TRUE(table.PropertyNames.empty());
   EXPECT_TRUE(table.PropertyUnits.empty());
-  EXPECT_TRUE(table.Cell(*table.Find("H")).Values.empty());
+  EXPECT_TRUE(table.Cell(*table.Find("Fe")).Values.empty());
 }
 
 }  // namespace
