@@ -126,7 +126,9 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
     raise();
     activateWindow();
   };
-  periodicTable_ = std::make_unique<periodic::TpteForm1>(prompt_, std::move(periodicLinks));
+  periodicTable_ = std::make_unique<periodic::TpteForm1>(
+      prompt_, core_.PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable),
+      std::move(periodicLinks));
   // The window sees keys before the memos.
   for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
     memo->installEventFilter(this);

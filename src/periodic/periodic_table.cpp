@@ -3,7 +3,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
+#include <filesystem>
+#include <system_error>
+
+#include "app/ini_file.h"
+#include "app/safe_save.h"
+#include "app/user_prompt.h"
 
 namespace periodic {
 
@@ -33,14 +38,24 @@ std::string InvalidKeyMessage(const std::string& key) {
   return "'" + key + "' is not a valid integer value";
 }
 
-// Appends every line of `lines` to `list`; the message of the first bad key, if any.
-std::optional<std::string> AppendLines(const TSectionLines& lines, TPropertyList& list) {
-  for (const auto& [key, text] : lines) {
-    const std::optional<std::int32_t> id = PropertyKey(key);
-    if (!id) return InvalidKeyMessage(key);
-    list.push_back({*id, text});
+// Appends every entry of the section `name` (none when it is missing) to `list`; the message
+// of the first bad key, if any.
+std::optional<std::string> AppendLines(const app::TIniFile& file, const std::string& name,
+                                       TPropertyList& list) {
+  const app::TIniSection* section = file.Section(name);
+  if (section == nullptr) return std::nullopt;
+  for (const app::TIniEntry& entry : section->Entries()) {
+    const std::optional<std::int32_t> id = PropertyKey(entry.key);
+    if (!id) return InvalidKeyMessage(entry.key);
+    list.push_back({*id, entry.value});
   }
   return std::nullopt;
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::path(path).has_filename() &&
+         std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace
@@ -127,16 +142,16 @@ std::string TPeriodicTable::DefaultFileText() const {
   return text;
 }
 
-std::optional<std::string> TPeriodicTable::LoadSections(const TSectionReader& reader) {
+std::optional<std::string> TPeriodicTable::LoadSections(const app::TIniFile& file) {
   TPeriodicTable loaded = *this;
-  if (auto error = loaded.ReadSections(reader)) return error;
+  if (auto error = loaded.ReadSections(file)) return error;
   *this = std::move(loaded);
   return std::nullopt;
 }
 
-std::optional<std::string> TPeriodicTable::ReadSections(const TSectionReader& reader) {
+std::optional<std::string> TPeriodicTable::ReadSections(const app::TIniFile& file) {
   ClearProperties();
-  if (auto error = AppendLines(reader("Properties"), PropertyNames)) return error;
+  if (auto error = AppendLines(file, "Properties", PropertyNames)) return error;
   for (int k = 1; k <= kBuiltInPropertyCount; ++k) {
     bool found = false;
     for (TPropertyEntry& entry : PropertyNames) {
@@ -146,11 +161,11 @@ std::optional<std::string> TPeriodicTable::ReadSections(const TSectionReader& re
     }
     if (!found) PropertyNames.push_back({k, kBuiltInPropertyNames[k - 1]});
   }
-  if (auto error = AppendLines(reader("Units"), PropertyUnits)) return error;
+  if (auto error = AppendLines(file, "Units", PropertyUnits)) return error;
   for (auto& row : ElementGrid) {
     for (TElementRec& cell : row) {
       if (cell.Empty()) continue;
-      if (auto error = AppendLines(reader(cell.Symbol), cell.Values)) return error;
+      if (auto error = AppendLines(file, cell.Symbol, cell.Values)) return error;
       for (int k = 1; k <= kBuiltInPropertyCount; ++k) {
         if (!HasId(cell.Values, k)) cell.Values.push_back({k, cell.Properties[k - 1]});
       }
@@ -159,15 +174,35 @@ std::optional<std::string> TPeriodicTable::ReadSections(const TSectionReader& re
   return std::nullopt;
 }
 
+std::optional<std::string> TPeriodicTable::LoadFile(const std::string& path) {
+  std::string error;
+  const std::optional<app::TIniFile> file = app::TIniFile::FromFile(path, error);
+  if (!file) return error;
+  return LoadSections(*file);
+}
+
 void TPeriodicTable::LoadBuiltInProperties() {
-  std::map<std::string, TSectionLines> sections;
-  for (int k = 0; k < kBuiltInPropertyCount; ++k)
-    sections["Units"].emplace_back(std::to_string(k + 1), kBuiltInPropertyUnits[k]);
-  // Names and values 1 .. 4 come from the built-in data when their sections are missing.
-  LoadSections([&sections](const std::string& section) {
-    const auto found = sections.find(section);
-    return found == sections.end() ? TSectionLines() : found->second;
-  });
+  LoadSections(app::TIniFile::FromBytes(DefaultFileText()));
+}
+
+std::optional<std::string> TPeriodicTable::WriteToDefPTEFile(const std::string& path) const {
+  return app::SafeSave(path, DefaultFileText());
+}
+
+TPeriodicTable::TReadState TPeriodicTable::ReadFromPTEFile(std::string& pteFilePath,
+                                                           const std::string& defaultPath,
+                                                           app::TUserPrompt& prompt) {
+  const std::string path = IsFile(pteFilePath) ? pteFilePath : defaultPath;
+  if (!IsFile(path)) {
+    pteFilePath.clear();
+    return {};
+  }
+  pteFilePath = path;
+  if (const std::optional<std::string> error = LoadFile(path)) {
+    prompt.Message(*error);
+    return {};
+  }
+  return {true, path};
 }
 
 }  // namespace periodic

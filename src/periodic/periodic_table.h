@@ -3,13 +3,16 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "periodic/element_record.h"
+
+namespace app {
+class TIniFile;
+class TUserPrompt;
+}  // namespace app
 
 namespace periodic {
 
@@ -39,11 +42,6 @@ TCellPosition PositionOf(const TElementRec& element);
 // A key of a property line as an integer, the way the file reader takes it: optional blanks
 // around an optional sign and decimal digits that fit 32 bits. Nothing for anything else.
 std::optional<std::int32_t> PropertyKey(const std::string& text);
-
-// The lines of one section of a ".pte" file in file order, each split at its first "=" into
-// key text and value text; empty for a missing section.
-using TSectionLines = std::vector<std::pair<std::string, std::string>>;
-using TSectionReader = std::function<TSectionLines(const std::string& section)>;
 
 class TPeriodicTable {
  public:
@@ -76,13 +74,30 @@ class TPeriodicTable {
   // The names of properties 1 .. 4 are always the built-in ones and an element's missing
   // values 1 .. 4 are its built-in texts. A key that is not an integer fails the load with the
   // conversion message and leaves the lists as they were, rather than half read.
-  std::optional<std::string> LoadSections(const TSectionReader& reader);
+  std::optional<std::string> LoadSections(const app::TIniFile& file);
+  // LoadSections from the file at `path`; a file that cannot be read gives its message.
+  std::optional<std::string> LoadFile(const std::string& path);
 
   // The state that reading the default file gives, without a file.
   void LoadBuiltInProperties();
 
+  // Writes DefaultFileText to `path` through the safe save; the message when that fails.
+  std::optional<std::string> WriteToDefPTEFile(const std::string& path) const;
+
+  // What a read leaves for the table window: whether a file is loaded, and the status text
+  // (the file's path once loaded, else empty).
+  struct TReadState {
+    bool Loaded = false;
+    std::string StatusText;
+  };
+  // Loads `pteFilePath` when it names an existing file, else the default file. `pteFilePath`
+  // becomes the path loaded, or empty when neither file exists. A failure is shown through
+  // `prompt` and changes no list.
+  TReadState ReadFromPTEFile(std::string& pteFilePath, const std::string& defaultPath,
+                             app::TUserPrompt& prompt);
+
  private:
-  std::optional<std::string> ReadSections(const TSectionReader& reader);
+  std::optional<std::string> ReadSections(const app::TIniFile& file);
 };
 
 }  // namespace periodic

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <filesystem>
+#include <system_error>
 
 #include "periodic/element_draw_grid.h"
 #include "periodic/element_view.h"
@@ -18,11 +20,18 @@ namespace {
 constexpr int kGridLeft = 20;  // half of the 40 pixels the grid is narrower than the window
 constexpr int kGridTop = 4;
 constexpr int kStartWidth = 558;
+constexpr const char* kFileFilter =
+    "Periodic table files (*.pte)|*.pte|Text files (*.txt)|*.txt|All files (*.)|*.";
 
 }  // namespace
 
-TpteForm1::TpteForm1(app::TUserPrompt& prompt, TPeriodicLinks links, QWidget* parent)
-    : TToolWindow(parent), prompt_(prompt), links_(std::move(links)) {
+TpteForm1::TpteForm1(app::TUserPrompt& prompt, std::string& pteFilePath, std::string defaultPtePath,
+                     TPeriodicLinks links, QWidget* parent)
+    : TToolWindow(parent),
+      prompt_(prompt),
+      pteFilePath_(pteFilePath),
+      defaultPtePath_(std::move(defaultPtePath)),
+      links_(std::move(links)) {
   setWindowTitle(tr("Periodic Table of the Elements"));
   auto* client = new QWidget(this);
   setCentralWidget(client);
@@ -36,8 +45,7 @@ TpteForm1::TpteForm1(app::TUserPrompt& prompt, TPeriodicLinks links, QWidget* pa
   BuildMenus();
   elementWindow_ = std::make_unique<TpteForm2>(*this);
 
-  table_.LoadBuiltInProperties();
-  loaded_ = true;
+  FormCreate();
   const TTableLayout layout = TableLayout(kStartWidth);
   resize(kStartWidth, layout.GridHeight + 2 * kGridTop + menuBar()->sizeHint().height() +
                           statusBar()->sizeHint().height());
@@ -53,13 +61,61 @@ void TpteForm1::BuildMenus() {
     return action;
   };
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  add(file, tr("&Open PTE"), "Open1")->setEnabled(false);
-  add(file, tr("&Def PTE"), "Defpte1")->setEnabled(false);
+  connect(add(file, tr("&Open PTE"), "Open1"), &QAction::triggered, this, &TpteForm1::Open1Click);
+  connect(add(file, tr("&Def PTE"), "Defpte1"), &QAction::triggered, this,
+          &TpteForm1::Defpte1Click);
   QMenu* window = menuBar()->addMenu(tr("&Window"));
   connect(add(window, tr("&Main"), "Main1"), &QAction::triggered, this, &TpteForm1::Main1Click);
   connect(add(window, tr("&Element"), "Element1"), &QAction::triggered, this,
           &TpteForm1::Element1Click);
   Action("Main1")->setEnabled(static_cast<bool>(links_.ShowMain));
+}
+
+void TpteForm1::FormCreate() {
+  ReadFromPTEFile();
+  if (!pteFilePath_.empty()) return;
+  // No file was found: a first start writes the default file and loads it.
+  if (const std::optional<std::string> error = table_.WriteToDefPTEFile(defaultPtePath_)) {
+    prompt_.Message(*error);
+    // The built-in values stay at hand even though no file holds them.
+    table_.LoadBuiltInProperties();
+    return;
+  }
+  ReadFromPTEFile();
+}
+
+void TpteForm1::ReadFromPTEFile() {
+  status_->clear();
+  loaded_ = false;
+  const TPeriodicTable::TReadState state =
+      table_.ReadFromPTEFile(pteFilePath_, defaultPtePath_, prompt_);
+  loaded_ = state.Loaded;
+  status_->setText(QString::fromStdString(state.StatusText));
+}
+
+void TpteForm1::Open1Click() {
+  const std::optional<std::string> chosen = prompt_.OpenFile(kFileFilter);
+  if (!chosen) return;
+  CloseElementWindow();
+  pteFilePath_ = *chosen;
+  std::error_code error;
+  if (std::filesystem::exists(std::filesystem::path(*chosen), error)) {
+    ReadFromPTEFile();
+  } else {
+    loaded_ = false;
+  }
+}
+
+void TpteForm1::Defpte1Click() {
+  if (!prompt_.Confirm("ARE YOU SURE ?")) return;
+  CloseElementWindow();
+  if (const std::optional<std::string> error = table_.WriteToDefPTEFile(defaultPtePath_)) {
+    prompt_.Message(*error);
+    return;
+  }
+  // Reload the file just written, not another one opened before.
+  pteFilePath_ = defaultPtePath_;
+  ReadFromPTEFile();
 }
 
 QAction* TpteForm1::Action(const QString& objectName) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/tool_window.h"
 #include "app/user_prompt.h"
@@ -20,8 +21,12 @@ class TpteForm1 : public app::TToolWindow {
   Q_OBJECT
 
  public:
-  // `prompt` shows message boxes and file dialogs and must outlive the window.
-  TpteForm1(app::TUserPrompt& prompt, TPeriodicLinks links, QWidget* parent = nullptr);
+  // `prompt` shows message boxes and file dialogs, `pteFilePath` is the path setting of the
+  // periodic-table file (read and updated here) and `defaultPtePath` the default file's path;
+  // the first two must outlive the window. Loads the file, writing the default one first when
+  // no file is found.
+  TpteForm1(app::TUserPrompt& prompt, std::string& pteFilePath, std::string defaultPtePath,
+            TPeriodicLinks links, QWidget* parent = nullptr);
   ~TpteForm1() override;
 
   const TPeriodicTable& Table() const { return table_; }
@@ -39,6 +44,8 @@ class TpteForm1 : public app::TToolWindow {
   void DrawGrid1DblClick();
   // Enter in the grid: picks the grid's current cell.
   void DrawGrid1KeyPress();
+  void Open1Click();
+  void Defpte1Click();
   void Main1Click();
   void Element1Click();
 
@@ -47,9 +54,13 @@ class TpteForm1 : public app::TToolWindow {
 
  private:
   void BuildMenus();
+  void FormCreate();
+  void ReadFromPTEFile();
   void CloseElementWindow();
 
   app::TUserPrompt& prompt_;
+  std::string& pteFilePath_;
+  const std::string defaultPtePath_;
   TPeriodicLinks links_;
   TPeriodicTable table_;
   TCellPosition mouseCell_;

@@ -3,38 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "../app/temp_folder.h"
+#include "app/ini_file.h"
+#include "app/user_prompt.h"
 
 namespace periodic {
 namespace {
 
-// Splits a ".pte" text into sections of (key, value) lines at the first "=", as an INI
-// reader does; enough to feed LoadSections in these tests.
-std::map<std::string, TSectionLines> Sections(const std::string& text) {
-  std::map<std::string, TSectionLines> sections;
-  std::string current;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    start = end + 1;
-    if (line.size() > 1 && line.front() == '[' && line.back() == ']') {
-      current = line.substr(1, line.size() - 2);
-      sections[current];
-    } else if (const auto equals = line.find('='); equals != std::string::npos) {
-      sections[current].emplace_back(line.substr(0, equals), line.substr(equals + 1));
-    }
-  }
-  return sections;
-}
-
-TSectionReader Reader(const std::string& text) {
-  return [sections = Sections(text)](const std::string& name) {
-    const auto found = sections.find(name);
-    return found == sections.end() ? TSectionLines() : found->second;
-  };
+app::TIniFile Ini(const std::string& text) {
+  return app::TIniFile::FromBytes(text);
 }
 
 std::string ValueOf(const TElementRec& cell, int id) {
@@ -100,10 +77,10 @@ TEST(PeriodicTableTest, DefaultFileHoldsTheBuiltInTextsInGridOrder) {
   EXPECT_NE(text.find("[Bk]\r\n1=247\r\n2=\r\n3=\r\n4=\r\n\r\n"), std::string::npos);
   EXPECT_LT(text.find("[Mt]"), text.find("[Ce]"));  // row 7 before the series
   EXPECT_EQ(text.substr(text.size() - 8), "\r\n4=\r\n\r\n");
-  const auto sections = Sections(text);
-  EXPECT_EQ(sections.size(), 2u + 109u);
-  for (const auto& [name, lines] : sections)
-    EXPECT_EQ(lines.size(), 4u) << name;
+  const app::TIniFile file = Ini(text);
+  EXPECT_EQ(file.Sections().size(), 2u + 109u);
+  for (const app::TIniSection& section : file.Sections())
+    EXPECT_EQ(section.Entries().size(), 4u) << section.Name();
   std::size_t bareLineFeeds = 0;
   for (std::size_t i = 0; i < text.size(); ++i)
     bareLineFeeds += text[i] == '\n' && (i == 0 || text[i - 1] != '\r');
@@ -112,7 +89,7 @@ TEST(PeriodicTableTest, DefaultFileHoldsTheBuiltInTextsInGridOrder) {
 
 TEST(PeriodicTableTest, ReadingTheDefaultTextGivesTheBuiltInState) {
   TPeriodicTable fromFile;
-  ASSERT_FALSE(fromFile.LoadSections(Reader(fromFile.DefaultFileText())));
+  ASSERT_FALSE(fromFile.LoadSections(Ini(fromFile.DefaultFileText())));
   TPeriodicTable builtIn;
   builtIn.LoadBuiltInProperties();
   EXPECT_EQ(fromFile.PropertyNames, builtIn.PropertyNames);
@@ -132,8 +109,8 @@ TEST(PeriodicTableTest, ReadingTheDefaultTextGivesTheBuiltInState) {
 TEST(PeriodicTableTest, FileNamesExtraPropertiesAndOverridesValues) {
   TPeriodicTable table;
   const auto error = table.LoadSections(
-      Reader("[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n5=Mohs\r\n"
-             "[Fe]\r\n1=56\r\n5=4\r\n[Cu]\r\n3=\r\n"));
+      Ini("[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n5=Mohs\r\n"
+          "[Fe]\r\n1=56\r\n5=4\r\n[Cu]\r\n3=\r\n"));
   ASSERT_FALSE(error);
   EXPECT_EQ(table.PropertyNames, (TPropertyList{{1, "Atomic Weight"},
                                                 {5, "Hardness"},
@@ -149,7 +126,7 @@ TEST(PeriodicTableTest, FileNamesExtraPropertiesAndOverridesValues) {
   EXPECT_EQ(ValueOf(table.Cell(*table.Find("Ni")), 5), "(none)");
 
   // A second load starts afresh.
-  ASSERT_FALSE(table.LoadSections(Reader("[Units]\r\n2=K\r\n")));
+  ASSERT_FALSE(table.LoadSections(Ini("[Units]\r\n2=K\r\n")));
   EXPECT_EQ(table.PropertyNames.size(), 4u);
   EXPECT_EQ(ValueOf(table.Cell(*table.Find("Fe")), 1), "55.847");
   EXPECT_EQ(ValueOf(table.Cell(*table.Find("Fe")), 5), "(none)");
@@ -157,13 +134,13 @@ TEST(PeriodicTableTest, FileNamesExtraPropertiesAndOverridesValues) {
 
 TEST(PeriodicTableTest, KeyThatIsNoIntegerFailsTheLoadAndChangesNothing) {
   TPeriodicTable table;
-  auto error = table.LoadSections(Reader("[Properties]\r\n5=Hardness\r\nx=1\r\n7=Colour\r\n"));
+  auto error = table.LoadSections(Ini("[Properties]\r\n5=Hardness\r\nx=1\r\n7=Colour\r\n"));
   ASSERT_TRUE(error);
   EXPECT_EQ(*error, "'x' is not a valid integer value");
   EXPECT_TRUE(table.PropertyNames.empty());
 
-  ASSERT_FALSE(table.LoadSections(Reader("[Units]\r\n1=amu\r\n[Fe]\r\n1=56\r\n")));
-  error = table.LoadSections(Reader("[Units]\r\n1=u\r\n[H]\r\n1=1\r\n[He]\r\n1.5=2\r\n"));
+  ASSERT_FALSE(table.LoadSections(Ini("[Units]\r\n1=amu\r\n[Fe]\r\n1=56\r\n")));
+  error = table.LoadSections(Ini("[Units]\r\n1=u\r\n[H]\r\n1=1\r\n[He]\r\n1.5=2\r\n"));
   ASSERT_TRUE(error);
   EXPECT_EQ(*error, "'1.5' is not a valid integer value");
   EXPECT_EQ(table.PropertyUnits, (TPropertyList{{1, "amu"}}));
@@ -175,6 +152,73 @@ TEST(PeriodicTableTest, KeyThatIsNoIntegerFailsTheLoadAndChangesNothing) {
   EXPECT_TRUE(table.PropertyNames.empty());
   EXPECT_TRUE(table.PropertyUnits.empty());
   EXPECT_TRUE(table.Cell(*table.Find("Fe")).Values.empty());
+}
+
+class TRecordingPrompt : public app::TUserPrompt {
+ public:
+  void Message(const std::string& text) override { messages.push_back(text); }
+  bool Confirm(const std::string&) override { return false; }
+  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
+  std::vector<std::string> messages;
+};
+
+TEST(PeriodicTableFileTest, FirstStartWritesTheDefaultFileAndReadsIt) {
+  app::TTempFolder folder;
+  const std::string defaultPath = folder / "calculator.pte";
+  TRecordingPrompt prompt;
+  TPeriodicTable table;
+  std::string pteFilePath = folder / "gone.pte";
+  TPeriodicTable::TReadState state = table.ReadFromPTEFile(pteFilePath, defaultPath, prompt);
+  EXPECT_FALSE(state.Loaded);
+  EXPECT_EQ(pteFilePath, "");
+
+  ASSERT_FALSE(table.WriteToDefPTEFile(defaultPath));
+  state = table.ReadFromPTEFile(pteFilePath, defaultPath, prompt);
+  EXPECT_TRUE(state.Loaded);
+  EXPECT_EQ(state.StatusText, defaultPath);
+  EXPECT_EQ(pteFilePath, defaultPath);
+  std::string error;
+  const auto written = app::TIniFile::FromFile(defaultPath, error);
+  ASSERT_TRUE(written) << error;
+  EXPECT_EQ(written->ToBytes(), table.DefaultFileText());
+  EXPECT_EQ(written->Section("Properties")->Entries().size(), 4u);
+  EXPECT_EQ(written->Section("Units")->Entries().size(), 4u);
+  EXPECT_EQ(written->Sections().size(), 111u);
+  EXPECT_EQ(ValueOf(table.Cell(*table.Find("Ca")), 1), "40.08 ");
+
+  // A file of the user's own is read instead, while it exists.
+  const std::string own = folder / "own.pte";
+  app::WriteBytes(own, "[Fe]\r\n1=56\r\n");
+  pteFilePath = own;
+  state = table.ReadFromPTEFile(pteFilePath, defaultPath, prompt);
+  EXPECT_TRUE(state.Loaded);
+  EXPECT_EQ(state.StatusText, own);
+  EXPECT_EQ(ValueOf(table.Cell(*table.Find("Fe")), 1), "56");
+  pteFilePath = folder.Path();  // a folder is no file
+  EXPECT_EQ(table.ReadFromPTEFile(pteFilePath, defaultPath, prompt).StatusText, defaultPath);
+  EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST(PeriodicTableFileTest, BadKeyOrUnreadableFileShowsAMessageAndLoadsNothing) {
+  app::TTempFolder folder;
+  const std::string path = folder / "bad.pte";
+  app::WriteBytes(path, "[Properties]\r\n1=Mass\r\nx=1\r\n");
+  TRecordingPrompt prompt;
+  TPeriodicTable table;
+  table.LoadBuiltInProperties();
+  std::string pteFilePath = path;
+  const TPeriodicTable::TReadState state = table.ReadFromPTEFile(pteFilePath, "", prompt);
+  EXPECT_FALSE(state.Loaded);
+  EXPECT_EQ(state.StatusText, "");
+  EXPECT_EQ(pteFilePath, path);
+  EXPECT_EQ(prompt.messages, (std::vector<std::string>{"'x' is not a valid integer value"}));
+  EXPECT_EQ(table.PropertyUnits.size(), 4u);
+
+  const std::string unwritable = folder / "no/such/folder/calculator.pte";
+  const auto error = table.WriteToDefPTEFile(unwritable);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->rfind("Cannot write " + unwritable + ": ", 0), 0u);
 }
 
 }  // namespace

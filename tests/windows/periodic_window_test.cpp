@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -35,7 +37,24 @@ struct TAdded {
 
 class PeriodicWindowTest : public ::testing::Test {
  protected:
-  PeriodicWindowTest() : window_(prompt_, Links()) {}
+  PeriodicWindowTest() : window_(prompt_, pteFilePath_, DefaultPath(), Links()) {}
+
+  std::string DefaultPath() const { return folder_.filePath("calculator.pte").toStdString(); }
+  std::string WriteFile(const char* name, const char* text) {
+    const QString path = folder_.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return path.toStdString();
+  }
+  QString Row(int row) {
+    QStringList cells;
+    for (int column = 0; column < 3; ++column) {
+      const QTableWidgetItem* item = Element().StringGrid1()->item(row, column);
+      cells << (item == nullptr ? QString() : item->text());
+    }
+    return cells.join('|');
+  }
 
   TPeriodicLinks Links() {
     TPeriodicLinks links;
@@ -66,6 +85,8 @@ class PeriodicWindowTest : public ::testing::Test {
   }
   QPoint CentreOf(TCellPosition cell) { return window_.DrawGrid1()->CellRect(cell).center(); }
 
+  QTemporaryDir folder_;
+  std::string pteFilePath_;
   TSilentPrompt prompt_;
   int mainShown_ = 0;
   int constantsShown_ = 0;
@@ -87,6 +108,56 @@ TEST_F(PeriodicWindowTest, GridFollowsTheWindowWidth) {
   EXPECT_EQ(window_.DrawGrid1()->CellSize(), 40);
   EXPECT_EQ(window_.DrawGrid1()->font().pointSize(), 16);
   EXPECT_GE(window_.centralWidget()->minimumHeight(), 400);
+}
+
+TEST_F(PeriodicWindowTest, FirstStartWritesTheDefaultFileAndLoadsIt) {
+  EXPECT_TRUE(window_.Loaded());
+  EXPECT_EQ(window_.StatusText().toStdString(), DefaultPath());
+  EXPECT_EQ(pteFilePath_, DefaultPath());
+  QFile file(QString::fromStdString(DefaultPath()));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), window_.Table().DefaultFileText());
+  EXPECT_TRUE(prompt_.messages.empty());
+}
+
+TEST_F(PeriodicWindowTest, OpenedFileAddsPropertiesAndDefPteRestoresTheDefault) {
+  Pick("Fe");
+  prompt_.openFile = WriteFile("hard.pte",
+                               "[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n"
+                               "5=Mohs\r\n[Fe]\r\n1=56\r\n5=4\r\n");
+  window_.Action("Open1")->trigger();
+  EXPECT_FALSE(Element().isVisible());
+  EXPECT_TRUE(window_.Loaded());
+  EXPECT_EQ(window_.StatusText().toStdString(), *prompt_.openFile);
+  window_.DrawGrid1DblClick();  // the selection survives the load
+  ASSERT_EQ(Element().StringGrid1()->rowCount(), 6);
+  EXPECT_EQ(Row(1), "Atomic Weight|56|amu");
+  EXPECT_EQ(Row(2), "Melting Point|1535.85|");
+  EXPECT_EQ(Row(5), "Hardness|4|Mohs");
+  Pick("Ni");
+  EXPECT_EQ(Row(5), "Hardness||Mohs");
+
+  prompt_.openFile = WriteFile("bad.pte", "[Units]\r\nx=1\r\n");
+  window_.Action("Open1")->trigger();
+  EXPECT_FALSE(window_.Loaded());
+  EXPECT_EQ(window_.StatusText(), "");
+  EXPECT_EQ(prompt_.messages, (std::vector<std::string>{"'x' is not a valid integer value"}));
+  prompt_.messages.clear();
+  prompt_.openFile = folder_.filePath("missing.pte").toStdString();
+  window_.Action("Open1")->trigger();
+  EXPECT_FALSE(window_.Loaded());
+  EXPECT_EQ(pteFilePath_, *prompt_.openFile);
+
+  window_.Action("Defpte1")->trigger();  // answered No
+  EXPECT_FALSE(window_.Loaded());
+  prompt_.confirm = true;
+  window_.Action("Defpte1")->trigger();
+  EXPECT_TRUE(window_.Loaded());
+  EXPECT_EQ(window_.StatusText().toStdString(), DefaultPath());
+  Pick("Fe");
+  ASSERT_EQ(Element().StringGrid1()->rowCount(), 5);
+  EXPECT_EQ(Row(1), "Atomic Weight|55.847|amu");
+  EXPECT_TRUE(prompt_.messages.empty());
 }
 
 TEST_F(PeriodicWindowTest, CellsArePaintedInTheirColours) {
@@ -202,7 +273,8 @@ TEST_F(PeriodicWindowTest, MenusAndKeysOfBothWindows) {
 
 TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTable) {
   TSilentPrompt prompt;
-  app::TForm1 main(prompt);
+  QTemporaryDir folder;
+  app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.path().toStdString()));
   QAction* item = main.Action("PeriodicTable1");
   ASSERT_TRUE(item->isEnabled());
   item->trigger();
