@@ -61,6 +61,7 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--null", 0, false, false, nullptr},
       {"--xlsx", 1, false, false, nullptr},
       {"--const", 1, true, false, constants::ApplyConstOption},
+      {"--pte", 1, false, false, nullptr},
       // Last: it writes what the other options set up.
       {"--save", 1, false, false, ApplySaveOption},
   };
