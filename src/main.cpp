@@ -77,6 +77,10 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   QApplication::processEvents();
   saved = periodicTable.grab().save(folder + "/periodic_table.png") && saved;
   saved = periodicTable.ElementWindow()->grab().save(folder + "/element_window.png") && saved;
+  periodicTable.DrawGrid1MouseMove({9, 5});  // uranium, with its flags
+  periodicTable.DrawGrid1DblClick();
+  QApplication::processEvents();
+  saved = periodicTable.ElementWindow()->grab().save(folder + "/element_window_flags.png") && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
   saved = window.grab().save(folder + "/main_window_error.png") && saved;
