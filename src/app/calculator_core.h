@@ -57,8 +57,6 @@ class TCalculatorCore {
   std::unique_ptr<evaluator::TTalvekComplexEval> ConstantsEval;
 
   std::string FunctionVariable = "x";
-  // The periodic-table file last loaded, empty when none was found.
-  std::string PTEFilePath;
   // Definition texts of the runtime functions of the last good definitions pass, joined by ","
   // ("nan" when there are none).
   std::string UserFunctionsText = "nan";

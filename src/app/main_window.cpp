@@ -120,15 +120,6 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   BuildMenus();
   systemSolver_ = std::make_unique<linsys::TlssForm1>(
       prompt_, [this] { return core_.GetSetting(stDetTolerance); }, this);
-  periodic::TPeriodicLinks periodicLinks;
-  periodicLinks.ShowMain = [this] {
-    show();
-    raise();
-    activateWindow();
-  };
-  periodicTable_ = std::make_unique<periodic::TpteForm1>(
-      prompt_, core_.PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable),
-      std::move(periodicLinks));
   // The window sees keys before the memos.
   for (QPlainTextEdit* memo : {definitionsMemo_, expressionsMemo_, resultsMemo_}) {
     memo->installEventFilter(this);
@@ -145,6 +136,16 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   // The definition table reads the constants file the settings named, or the default one.
   constTableWindow_ = std::make_unique<constants::TForm22>(
       *this, prompt_, dataFolder_.PathOf(TDataFile::Constants), ConstFilePath);
+  // The periodic table loads the file the settings named, or the default one.
+  periodic::TPeriodicLinks periodicLinks;
+  periodicLinks.ShowMain = [this] {
+    show();
+    raise();
+    activateWindow();
+  };
+  periodicTable_ = std::make_unique<periodic::TpteForm1>(
+      prompt_, PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable),
+      std::move(periodicLinks));
 }
 
 TForm1::~TForm1() = default;

@@ -263,6 +263,8 @@ TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTable) {
   TSilentPrompt prompt;
   QTemporaryDir folder;
   app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.path().toStdString()));
+  // The table window loaded the default file it wrote and keeps its path in the main window.
+  EXPECT_EQ(main.PTEFilePath, folder.filePath("calculator.pte").toStdString());
   QAction* item = main.Action("PeriodicTable1");
   ASSERT_TRUE(item->isEnabled());
   item->trigger();
