@@ -143,9 +143,13 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
     raise();
     activateWindow();
   };
+  periodicLinks.ShowConstants = [this] { Constants1Click(); };
+  periodicLinks.AddConstant = [this](const std::string& name, const std::string& expression,
+                                     const std::string& description) {
+    return constantListWindow_->AddNewConstant(name, expression, description);
+  };
   periodicTable_ = std::make_unique<periodic::TpteForm1>(
-      prompt_, PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable),
-      std::move(periodicLinks));
+      prompt_, PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable), std::move(periodicLinks));
 }
 
 TForm1::~TForm1() = default;

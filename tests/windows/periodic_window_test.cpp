@@ -6,12 +6,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"
+#include "constants/constant_list.h"
+#include "constants/constant_list_window.h"
 #include "periodic/element_draw_grid.h"
 #include "periodic/element_view.h"
 #include "periodic/element_window.h"
@@ -259,7 +262,7 @@ TEST_F(PeriodicWindowTest, MenusAndKeysOfBothWindows) {
   EXPECT_TRUE(prompt_.messages.empty());
 }
 
-TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTable) {
+TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTableAndTakesItsConstants) {
   TSilentPrompt prompt;
   QTemporaryDir folder;
   app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.path().toStdString()));
@@ -268,12 +271,25 @@ TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTable) {
   QAction* item = main.Action("PeriodicTable1");
   ASSERT_TRUE(item->isEnabled());
   item->trigger();
-  ASSERT_TRUE(main.PeriodicTableWindow()->isVisible());
-  main.PeriodicTableWindow()->Main1Click();
+  TpteForm1& table = *main.PeriodicTableWindow();
+  ASSERT_TRUE(table.isVisible());
+  table.Main1Click();
   EXPECT_TRUE(main.isVisible());
-  // Without the constants and conversion windows their items stay disabled.
-  EXPECT_FALSE(main.PeriodicTableWindow()->ElementWindow()->Button1()->isEnabled());
-  main.PeriodicTableWindow()->close();
+
+  table.DrawGrid1MouseMove(*table.Table().Find("Fe"));
+  table.DrawGrid1DblClick();
+  TpteForm2& element = *table.ElementWindow();
+  element.StringGrid1()->setCurrentCell(2, 1);
+  QTest::mouseClick(element.Button1(), Qt::LeftButton);
+  const std::int32_t row = main.Constants().Find("Fe_Melting_Point");
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(main.Constants().Row(row).Expression, "1535.85");
+  EXPECT_EQ(main.Constants().Row(row).Description, "(C)");
+  main.ExpressionsMemo()->setPlainText("Fe_Melting_Point+0.15");
+  EXPECT_EQ(main.ResultsMemo()->toPlainText(), "1536");
+  element.Action("Constants1")->trigger();
+  EXPECT_TRUE(main.ConstantListWindow()->isVisible());
+  EXPECT_TRUE(prompt.messages.empty());
 }
 
 }  // namespace
