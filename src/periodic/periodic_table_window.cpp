@@ -91,9 +91,13 @@ void TpteForm1::ReadFromPTEFile() {
       table_.ReadFromPTEFile(pteFilePath_, defaultPtePath_, prompt_);
   loaded_ = state.Loaded;
   status_->setText(QString::fromStdString(state.StatusText));
+  // The open dialog starts where the file found was, as long as this window has its say.
+  if (!pteFilePath_.empty()) openDialogPath_ = pteFilePath_;
 }
 
 void TpteForm1::Open1Click() {
+  // The prompt serves every window, so the folder is set again before each dialog.
+  if (!openDialogPath_.empty()) prompt_.SetInitialFolder(openDialogPath_);
   const std::optional<std::string> chosen = prompt_.OpenFile(kFileFilter);
   if (!chosen) return;
   CloseElementWindow();

@@ -63,6 +63,7 @@ class TpteForm1 : public app::TToolWindow {
   const std::string defaultPtePath_;
   TPeriodicLinks links_;
   TPeriodicTable table_;
+  std::string openDialogPath_;  // where the open dialog starts
   TCellPosition mouseCell_;
   TCellPosition selected_;
   bool loaded_ = false;

@@ -29,7 +29,9 @@ class TSilentPrompt : public app::TUserPrompt {
   bool Confirm(const std::string&) override { return confirm; }
   std::optional<std::string> OpenFile(const std::string&) override { return openFile; }
   std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
+  void SetInitialFolder(const std::string& folder) override { initialFolder = folder; }
   std::vector<std::string> messages;
+  std::string initialFolder;
   bool confirm = false;
   std::optional<std::string> openFile;
 };
@@ -129,6 +131,7 @@ TEST_F(PeriodicWindowTest, OpenedFileAddsPropertiesAndDefPteRestoresTheDefault) 
                                "[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n"
                                "5=Mohs\r\n[Fe]\r\n1=56\r\n5=4\r\n");
   window_.Action("Open1")->trigger();
+  EXPECT_EQ(prompt_.initialFolder, DefaultPath());  // where the file loaded at start was
   EXPECT_FALSE(Element().isVisible());
   EXPECT_TRUE(window_.Loaded());
   EXPECT_EQ(window_.StatusText().toStdString(), *prompt_.openFile);
