@@ -11,22 +11,12 @@
 #include "app/error_messages.h"
 #include "app/help_text.h"
 #include "app/value_compare.h"
+#include "support/scripted_prompt.h"
 
 namespace app {
 namespace {
 
 using evaluator::TEvalValue;
-
-// Records message boxes; answers questions as scripted; never chooses a file.
-class TRecordingPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return answer; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-  bool answer = false;
-};
 
 constexpr const char* kDefaultDefinitions =
     "f(x)~Sin(x),\r\nFact(n)~if(eq(n,0),1,n*Fact(n-1)),\r\ny=1/3";
@@ -39,7 +29,7 @@ class CalculatorCoreTest : public ::testing::Test {
     core_.ExpressionsPass(expressions, definitions);
     return core_.Results();
   }
-  TRecordingPrompt prompt_;
+  TScriptedPrompt prompt_;
   TCalculatorCore core_{prompt_};
 };
 
@@ -185,7 +175,7 @@ TEST(ErrorMessages, CodesMapToTheUsersWords) {
 }
 
 TEST(ErrorMessages, ApplicationFunctionsAreNamedByNumber) {
-  TRecordingPrompt prompt;
+  TScriptedPrompt prompt;
   TCalculatorCore core(prompt);
   core.DefinitionsPass("");
   core.ExpressionsPass("Gamma(0)", "");
@@ -195,7 +185,7 @@ TEST(ErrorMessages, ApplicationFunctionsAreNamedByNumber) {
 }
 
 TEST(Equivalence, VerdictsByMajorityOfSampledPoints) {
-  TRecordingPrompt prompt;
+  TScriptedPrompt prompt;
   TEquivalenceTest test(prompt);
   EXPECT_EQ(test.Verdict("sin(x)^2+cos(x)^2", "1"), "Yes");
   EXPECT_EQ(test.Verdict("2", "1+1"), "Yes");

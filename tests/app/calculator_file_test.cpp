@@ -9,21 +9,13 @@
 #include "app/memo_text.h"
 #include "app/settings_file.h"
 #include "evaluator/text_utils.h"
+#include "support/scripted_prompt.h"
 #include "temp_folder.h"
 
 namespace app {
 namespace {
 
 using evaluator::TEvalValue;
-
-class TRecordingPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return true; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-};
 
 // The smallest constant list that keeps ConstantsEval in step with its rows.
 class TPlainConstants : public TConstantTable {
@@ -93,7 +85,7 @@ class TTextPanes : public TCalculatorPanes {
 
 class SessionTest : public ::testing::Test {
  protected:
-  TRecordingPrompt prompt_;
+  TScriptedPrompt prompt_;
   TCalculatorCore core_{prompt_};
   TPlainConstants constants_{core_};
   TTextPanes panes_{core_};

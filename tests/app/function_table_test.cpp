@@ -6,19 +6,11 @@
 
 #include "app/calculator_core.h"
 #include "app/workbook_export.h"
+#include "support/scripted_prompt.h"
 #include "temp_folder.h"
 
 namespace app {
 namespace {
-
-class TSilentPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-};
 
 class FunctionTableTest : public ::testing::Test {
  protected:
@@ -38,7 +30,7 @@ class FunctionTableTest : public ::testing::Test {
     return cells;
   }
 
-  TSilentPrompt prompt_;
+  TScriptedPrompt prompt_;
   TCalculatorCore core_{prompt_};
   TFunctionTable table_;
 };

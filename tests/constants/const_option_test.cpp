@@ -1,26 +1,13 @@
 // --const on the command line: constants stored in order before the expressions are evaluated.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/command_line/command_line.h"
+#include "support/command_run.h"
 
 namespace constants {
 namespace {
 
-struct TRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-TRun RunCalculator(const std::vector<std::string>& arguments, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = app::RunCommandLine(arguments, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using app::RunCalculator;
+using app::TRun;
 
 TEST(ConstOptionTest, ConstantsAreStoredInOrderBeforeTheDefinitions) {
   const TRun run = RunCalculator({"--const", "g=9.81", "--const", "h=2*g", "--eval", "h/g"});

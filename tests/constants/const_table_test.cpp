@@ -10,20 +10,12 @@
 
 #include "app/ini_file.h"
 #include "app/temp_folder.h"
+#include "support/scripted_prompt.h"
 
 namespace constants {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TRecordingPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return true; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-};
 
 using app::ReadBytes;
 using app::WriteBytes;
@@ -41,7 +33,7 @@ class ConstTableTest : public ::testing::Test {
 
   app::TTempFolder temp_;
   fs::path folder_{temp_.Path()};
-  TRecordingPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   TConstTable table_{temp_ / "unused.con", prompt_};
 };
 

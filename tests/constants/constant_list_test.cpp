@@ -4,31 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include "support/scripted_prompt.h"
 
 namespace constants {
 namespace {
 
-// Records every message and answers confirmations as the test scripts them (Yes by default).
-class TScriptedPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string& text) override {
-    questions.push_back(text);
-    if (answers.empty()) return true;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::deque<bool> answers;
-};
-
 class ConstantListTest : public ::testing::Test {
  protected:
+  // Deleting asks "ARE YOU SURE ?": Yes unless a test queues other answers.
+  ConstantListTest() { prompt_.answer = true; }
+
   // The result lines of `expressions` after a fresh definitions pass over `definitions`.
   std::vector<std::string> Evaluate(const std::string& expressions,
                                     const std::string& definitions = "nan") {
@@ -47,7 +32,7 @@ class ConstantListTest : public ::testing::Test {
     ASSERT_TRUE(list_.AddConst(list_.NewRow(), name, expression, "")) << Message();
   }
 
-  TScriptedPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   app::TCalculatorCore core_{prompt_};
   TConstantList list_{core_, prompt_};
 };

@@ -2,29 +2,17 @@
 // --stdin run, and what happens when a file cannot be read or a verb does not take the option.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../app/temp_folder.h"
-#include "app/command_line/command_line.h"
+#include "support/command_run.h"
 
 namespace interpolation {
 namespace {
 
-struct TRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-TRun Command(const std::vector<std::string>& arguments, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = app::RunCommandLine(arguments, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using app::RunCalculator;
+using app::TRun;
 
 class SheetOptionTest : public ::testing::Test {
  protected:
@@ -38,26 +26,26 @@ class SheetOptionTest : public ::testing::Test {
 };
 
 TEST_F(SheetOptionTest, SheetsAreReadInOrderWithTheirSplineTypes) {
-  const TRun one = Command({"--sheet", squares_, "--eval", "Lagrange(1.5,1)"});
+  const TRun one = RunCalculator({"--sheet", squares_, "--eval", "Lagrange(1.5,1)"});
   EXPECT_EQ(one.code, 0);
   EXPECT_EQ(one.out, "2.25\n");
 
   const std::string text = "CubicSpline(0.5,2)";
-  const TRun natural = Command({"--sheet", squares_, "--sheet", wave_, "--eval", text});
-  const TRun periodic =
-      Command({"--sheet", squares_ + ":natural", "--sheet", wave_ + ":periodic", "--eval", text});
+  const TRun natural = RunCalculator({"--sheet", squares_, "--sheet", wave_, "--eval", text});
+  const TRun periodic = RunCalculator(
+      {"--sheet", squares_ + ":natural", "--sheet", wave_ + ":periodic", "--eval", text});
   EXPECT_EQ(natural.code, 0);
   EXPECT_EQ(periodic.code, 0);
   EXPECT_NE(natural.out, periodic.out);
 
   // The function table reads the sheets too.
-  const TRun table = Command({"--sheet", squares_, "--table", "--defs", "f(x)~Lagrange(x,1)",
-                              "--from", "1", "--to", "2", "--step", "0.5"});
+  const TRun table = RunCalculator({"--sheet", squares_, "--table", "--defs", "f(x)~Lagrange(x,1)",
+                                    "--from", "1", "--to", "2", "--step", "0.5"});
   EXPECT_EQ(table.code, 0);
   EXPECT_EQ(table.out, "#,x,f(x)\n0,1,1\n1,1.5,2.25\n2,2,4\n");
 
-  const TRun lines =
-      Command({"--stdin", "--sheet", wave_}, "CubicSpline(1,1)\nCubicSpline(5,1)\nLagrange(0,2)\n");
+  const TRun lines = RunCalculator({"--stdin", "--sheet", wave_},
+                                   "CubicSpline(1,1)\nCubicSpline(5,1)\nLagrange(0,2)\n");
   EXPECT_EQ(
       lines.out,
       "ok\t1\n"
@@ -67,14 +55,14 @@ TEST_F(SheetOptionTest, SheetsAreReadInOrderWithTheirSplineTypes) {
 
 TEST_F(SheetOptionTest, UnreadableFilesAndOtherVerbsAreRefused) {
   const TRun missing =
-      Command({"--sheet", squares_, "--sheet", folder_ / "none.dat", "--eval", "1"});
+      RunCalculator({"--sheet", squares_, "--sheet", folder_ / "none.dat", "--eval", "1"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(missing.err, "Cannot read " + (folder_ / "none.dat") + ": No such file or directory\n");
   // An unknown suffix is part of the file's name.
-  EXPECT_EQ(Command({"--sheet", squares_ + ":cubic", "--eval", "1"}).code, 1);
-  EXPECT_EQ(Command({"--sheet", squares_, "--derive", "x", "--var", "x"}).code, 2);
-  EXPECT_EQ(Command({"--sheet", "--eval", "1"}).code, 2);
+  EXPECT_EQ(RunCalculator({"--sheet", squares_ + ":cubic", "--eval", "1"}).code, 1);
+  EXPECT_EQ(RunCalculator({"--sheet", squares_, "--derive", "x", "--var", "x"}).code, 2);
+  EXPECT_EQ(RunCalculator({"--sheet", "--eval", "1"}).code, 2);
 }
 
 }  // namespace

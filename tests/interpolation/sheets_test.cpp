@@ -13,28 +13,18 @@
 #include "app/calculator_core.h"
 #include "evaluator/eval_errors.h"
 #include "interpolation/row_dialogs.h"
+#include "support/scripted_prompt.h"
 
 namespace interpolation {
 namespace {
 
 using evaluator::TEvalValue;
 
-class TScriptedPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string& text) override {
-    questions.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  bool answer = true;
-};
-
 class SheetsTest : public ::testing::Test {
  protected:
+  // "ARE YOU SURE ?" is Yes unless a test says No.
+  SheetsTest() { prompt_.answer = true; }
+
   void Fill(std::size_t index, const std::vector<TSheetRow>& rows) {
     sheets_.Sheet(index).SetRows(rows);
   }
@@ -68,7 +58,7 @@ class SheetsTest : public ::testing::Test {
     return Call(false, TEvalValue::Real(x), TEvalValue::Real(sheet));
   }
 
-  TScriptedPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   app::TCalculatorCore core_{prompt_};
   TInterpolationSheets sheets_{core_};
 };

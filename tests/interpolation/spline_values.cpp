@@ -6,25 +6,14 @@
 #include <string>
 
 #include "app/calculator_core.h"
-#include "app/user_prompt.h"
 #include "evaluator/value.h"
 #include "interpolation/interpolation_sheets.h"
-
-namespace {
-
-class TSilentPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { std::cerr << text << '\n'; }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-};
-
-}  // namespace
+#include "support/scripted_prompt.h"
 
 int main() {
   using evaluator::TEvalValue;
-  TSilentPrompt prompt;
+  app::TScriptedPrompt prompt;
+  prompt.onMessage = [&prompt] { std::cerr << prompt.messages.back() << '\n'; };
   app::TCalculatorCore core(prompt);
   interpolation::TInterpolationSheets sheets(core);
   interpolation::TInterpolationSheet& sheet = sheets.Sheet(0);

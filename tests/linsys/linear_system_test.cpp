@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "evaluator/complex_eval.h"
-#include "recording_prompt.h"
+#include "support/scripted_prompt.h"
 
 namespace linsys {
 namespace {
@@ -22,7 +22,7 @@ class LinearSystemTest : public ::testing::Test {
     return system_.Results();
   }
 
-  TRecordingPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   double tolerance_ = 1e-16;
   TLinearSystem system_{prompt_, [this] { return tolerance_; }};
   bool shown_ = false;

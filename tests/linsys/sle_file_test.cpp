@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "linsys/linear_system.h"
-#include "recording_prompt.h"
+#include "support/scripted_prompt.h"
 #include "temp_folder.h"
 
 namespace linsys {
@@ -43,7 +43,7 @@ TEST(SleFile, ReadsByTheBlockRules) {
 
 TEST(SleFile, ASavedSystemOpensAsItWasAndSavesAsTheSameBytes) {
   app::TTempFolder folder;
-  TRecordingPrompt prompt;
+  app::TScriptedPrompt prompt;
   TLinearSystem system(prompt, [] { return 1e-16; });
   ASSERT_TRUE(system.ScrieFisier(folder / "default.sle"));
   EXPECT_EQ(app::ReadBytes(folder / "default.sle"), kDefaultFile);

@@ -2,27 +2,16 @@
 // the exit code.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/command_line/command_line.h"
+#include "support/command_run.h"
 #include "temp_folder.h"
 
 namespace app {
 namespace {
 
-struct TRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
+// The --solve verb with `arguments` after it.
 TRun Command(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "--solve");
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunCommandLine(arguments, in, out, err);
-  return {code, out.str(), err.str()};
+  return RunCalculator(arguments);
 }
 
 TEST(SolveVerb, PrintsTheChosenResultOrFailsWithOne) {

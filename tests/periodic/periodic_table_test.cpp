@@ -6,6 +6,7 @@
 #include "../app/temp_folder.h"
 #include "app/ini_file.h"
 #include "app/user_prompt.h"
+#include "support/scripted_prompt.h"
 
 namespace periodic {
 namespace {
@@ -129,19 +130,10 @@ TEST(PeriodicTableTest, KeyThatIsNoIntegerFailsTheLoadAndChangesNothing) {
   EXPECT_TRUE(table.Cell(*table.Find("Fe")).Values.empty());
 }
 
-class TRecordingPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-};
-
 TEST(PeriodicTableFileTest, FirstStartWritesTheDefaultFileAndReadsIt) {
   app::TTempFolder folder;
   const std::string defaultPath = folder / "calculator.pte";
-  TRecordingPrompt prompt;
+  app::TScriptedPrompt prompt;
   TPeriodicTable table;
   std::string pteFilePath = folder / "gone.pte";
   TPeriodicTable::TReadState state = table.ReadFromPTEFile(pteFilePath, defaultPath, prompt);
@@ -172,7 +164,7 @@ TEST(PeriodicTableFileTest, BadKeyOrUnreadableFileShowsAMessageAndLoadsNothing) 
   app::TTempFolder folder;
   const std::string path = folder / "bad.pte";
   app::WriteBytes(path, "[Properties]\r\n1=Mass\r\nx=1\r\n");
-  TRecordingPrompt prompt;
+  app::TScriptedPrompt prompt;
   TPeriodicTable table;
   table.LoadBuiltInProperties();
   std::string pteFilePath = path;

@@ -16,21 +16,10 @@
 #include "app/ini_file.h"
 #include "app/main_window.h"
 #include "app/status_panel.h"
+#include "support/scripted_prompt.h"
 
 namespace app {
 namespace {
-
-class TQuietPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return chosen; }
-  std::optional<std::string> SaveFile(const std::string&) override { return chosen; }
-  void SetInitialFolder(const std::string& folder) override { initialFolder = folder; }
-  std::vector<std::string> messages;
-  std::string initialFolder;
-  std::optional<std::string> chosen;  // the file every dialog chooses
-};
 
 class SettingsWindowTest : public ::testing::Test {
  protected:
@@ -43,7 +32,7 @@ class SettingsWindowTest : public ::testing::Test {
                                     TDataFolder("calculator", "", folder_.path().toStdString()));
   }
   QTemporaryDir folder_;
-  TQuietPrompt prompt_;
+  TScriptedPrompt prompt_;
 };
 
 TEST_F(SettingsWindowTest, AMissingFileIsWrittenWithTheStartUpState) {
@@ -148,7 +137,7 @@ TEST_F(SettingsWindowTest, SaveAsOpenUndoAndRedoStepThroughWholeStates) {
   const std::string work = folder_.path().toStdString() + "/work.txt";
   window->DefinitionsMemo()->setPlainText("a=2");
   window->ExpressionsMemo()->setPlainText("a*10");
-  prompt_.chosen = work;
+  prompt_.file = work;
   window->SaveAs1Click();
   EXPECT_EQ(window->windowTitle().toStdString(), work);
   EXPECT_NE(ReadAll(work).find("{\r\na=2\r\n}"), std::string::npos);
@@ -187,7 +176,7 @@ TEST_F(SettingsWindowTest, ABadFileOrABraceIsRefusedAndNothingIsLost) {
   const std::string bad = folder_.path().toStdString() + "/bad.txt";
   std::ofstream(bad, std::ios::binary) << "Constants\r\n{\r\n}\r\n";
   window->ExpressionsMemo()->setPlainText("1+1");
-  prompt_.chosen = bad;
+  prompt_.file = bad;
   window->Open1Click();
   EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Bad file format"});
   EXPECT_EQ(window->ExpressionsMemo()->toPlainText(), "1+1");
@@ -195,7 +184,7 @@ TEST_F(SettingsWindowTest, ABadFileOrABraceIsRefusedAndNothingIsLost) {
   EXPECT_EQ(window->windowTitle(), "Calculator");
 
   const std::string work = folder_.path().toStdString() + "/work.txt";
-  prompt_.chosen = work;
+  prompt_.file = work;
   window->SaveAs1Click();
   const std::string saved = ReadAll(work);
   window->ExpressionsMemo()->setPlainText("1+1 {");

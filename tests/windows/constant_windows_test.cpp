@@ -25,36 +25,15 @@
 #include "constants/constant_edit_window.h"
 #include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
+#include "support/scripted_prompt.h"
 
 namespace constants {
 namespace {
 
-class TScriptedPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override {
-    if (answers.empty()) return true;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::optional<std::string> OpenFile(const std::string& filter) override {
-    filters.push_back(filter);
-    return file;
-  }
-  std::optional<std::string> SaveFile(const std::string& filter) override {
-    filters.push_back(filter);
-    return file;
-  }
-  std::vector<std::string> messages;
-  std::deque<bool> answers;
-  std::optional<std::string> file;  // what the file dialogs choose
-  std::vector<std::string> filters;
-};
-
 class ConstantWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    prompt_.answer = true;  // "ARE YOU SURE ?" is Yes unless a test queues other answers
     main_.show();
     main_.Action("Constants1")->trigger();
     list_ = main_.ConstantListWindow();
@@ -73,7 +52,7 @@ class ConstantWindowsTest : public ::testing::Test {
   }
   QString Results() const { return main_.ResultsMemo()->toPlainText(); }
 
-  TScriptedPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   QTemporaryDir dataFolder_;
   app::TForm1 main_{prompt_, app::TDataFolder("calculator", "", dataFolder_.path().toStdString())};
   TForm10* list_ = nullptr;
@@ -402,7 +381,7 @@ TEST(ConstTableSettingsTest, TheSettingsNameTheConstantsFileReadAtStart) {
   const std::string path = folder.path().toStdString();
   app::WriteBytes(path + "/mine.con", "[Mechanics]\r\ng = 9.81 //(m/s^2)\r\n");
   app::WriteBytes(path + "/calculator.ini", "[Paths]\r\nConstFilePath=" + path + "/mine.con\r\n");
-  TScriptedPrompt prompt;
+  app::TScriptedPrompt prompt;
   {
     app::TForm1 main(prompt, app::TDataFolder("calculator", "", path));
     TForm22* table = main.ConstTableWindow();

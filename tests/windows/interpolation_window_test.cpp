@@ -20,35 +20,15 @@
 #include "app/data_folder.h"
 #include "app/main_window.h"
 #include "interpolation/row_count_dialogs.h"
+#include "support/scripted_prompt.h"
 
 namespace interpolation {
 namespace {
 
-class TScriptedPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string& text) override {
-    questions.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> OpenFile(const std::string& filter) override {
-    filters.push_back(filter);
-    return file;
-  }
-  std::optional<std::string> SaveFile(const std::string& filter) override {
-    filters.push_back(filter);
-    return file;
-  }
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::vector<std::string> filters;
-  std::optional<std::string> file;
-  bool answer = true;
-};
-
 class InterpolationWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    prompt_.answer = true;  // "ARE YOU SURE ?" is Yes unless a test says No
     window_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
   }
@@ -82,7 +62,7 @@ class InterpolationWindowTest : public ::testing::Test {
     });
   }
 
-  TScriptedPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   app::TCalculatorCore core_{prompt_};
   TForm26 window_{core_, prompt_};
   app::TTempFolder folder_;
@@ -220,7 +200,7 @@ TEST_F(InterpolationWindowTest, FilesAreOpenedAndSavedForTheActiveSheet) {
 }
 
 TEST(InterpolationInMainWindowTest, TheMainWindowOpensTheSheetsAndComputesWithThem) {
-  TScriptedPrompt prompt;
+  app::TScriptedPrompt prompt;
   app::TTempFolder folder;
   app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.Path()));
   main.show();

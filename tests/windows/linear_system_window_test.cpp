@@ -14,30 +14,10 @@
 #include <deque>
 
 #include "app/main_window.h"
+#include "support/scripted_prompt.h"
 
 namespace linsys {
 namespace {
-
-// Records the message boxes and answers the file dialogs with the paths a test queues.
-class TScriptedPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string& filter) override { return Next(filter); }
-  std::optional<std::string> SaveFile(const std::string& filter) override { return Next(filter); }
-  std::vector<std::string> messages;
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> filters;
-
- private:
-  std::optional<std::string> Next(const std::string& filter) {
-    filters.push_back(filter);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
 
 const char* const kResultItems[] = {"SystemSolve1", "Determinant1", "Inversmatix1",
                                     "Initialmatrix1", "Rightpart1"};
@@ -58,7 +38,7 @@ class LinearSystemWindowTest : public ::testing::Test {
   }
   std::string Path(const char* name) const { return (folder_.path() + "/" + name).toStdString(); }
 
-  TScriptedPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   QTemporaryDir folder_;
   double tolerance_ = 1e-16;
   TlssForm1 window_{prompt_, [this] { return tolerance_; }};
@@ -91,7 +71,7 @@ TEST_F(LinearSystemWindowTest, CommandsShowTheirResultAndCheckOnlyTheirItem) {
 TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
   window_.Memo1()->setPlainText("u, v");
   window_.Memo3()->setPlainText("u + v - 3,\nu - v + 1");
-  prompt_.answers = {Path("a.sle")};
+  prompt_.files = {Path("a.sle")};
   window_.Action("SaveAs1")->trigger();
   EXPECT_EQ(prompt_.filters, std::vector<std::string>{std::string(kSleFilter)});
   EXPECT_EQ(window_.windowTitle().toStdString(), Path("a.sle"));
@@ -102,7 +82,7 @@ TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
   window_.Memo1()->setPlainText("x");
   window_.Memo3()->setPlainText("x");
   window_.Action("SystemSolve1")->trigger();
-  prompt_.answers = {Path("a.sle")};
+  prompt_.files = {Path("a.sle")};
   window_.Action("Open1")->trigger();
   EXPECT_EQ(window_.Memo1()->toPlainText(), "u,v");
   EXPECT_EQ(window_.Memo3()->toPlainText(), "u + v - 3,\nu - v + 1");
@@ -120,7 +100,7 @@ TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
   QFile bad(QString::fromStdString(Path("bad.sle")));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("}{u}{u}") == 7);
   bad.close();
-  prompt_.answers = {Path("bad.sle"), Path("a.sle"), Path("none.sle")};
+  prompt_.files = {Path("bad.sle"), Path("a.sle"), Path("none.sle")};
   window_.Action("Open1")->trigger();
   EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Bad file format"});
   EXPECT_EQ(window_.Memo3()->toPlainText(), "u - 1,\nv - 2");
@@ -133,7 +113,7 @@ TEST_F(LinearSystemWindowTest, FilesAreSavedAndOpenedWithTheirCaptions) {
 }
 
 TEST(LinearSystemFromMainWindow, TheMenuItemOpensTheSolverOwnedByTheCalculator) {
-  TScriptedPrompt prompt;
+  app::TScriptedPrompt prompt;
   QTemporaryDir data;
   app::TForm1 main(prompt, app::TDataFolder("calculator", "", data.path().toStdString()));
   main.show();

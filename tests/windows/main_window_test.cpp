@@ -19,22 +19,10 @@
 
 #include "app/help_window.h"
 #include "app/status_panel.h"
+#include "support/scripted_prompt.h"
 
 namespace app {
 namespace {
-
-class TRecordingPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override {
-    messages.push_back(text);
-    if (onMessage) onMessage();
-  }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  std::vector<std::string> messages;
-  std::function<void()> onMessage;  // what a modal box does to the window while it is open
-};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -48,7 +36,7 @@ class MainWindowTest : public ::testing::Test {
     QTest::keyClicks(memo, text);
   }
 
-  TRecordingPrompt prompt_;
+  TScriptedPrompt prompt_;
   // The window's own files go to a temporary folder.
   QTemporaryDir dataFolder_;
   TForm1 window_{prompt_, TDataFolder("calculator", "", dataFolder_.path().toStdString())};

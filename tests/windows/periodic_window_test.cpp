@@ -19,22 +19,10 @@
 #include "periodic/element_view.h"
 #include "periodic/element_window.h"
 #include "periodic/periodic_table_window.h"
+#include "support/scripted_prompt.h"
 
 namespace periodic {
 namespace {
-
-class TSilentPrompt : public app::TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return confirm; }
-  std::optional<std::string> OpenFile(const std::string&) override { return openFile; }
-  std::optional<std::string> SaveFile(const std::string&) override { return std::nullopt; }
-  void SetInitialFolder(const std::string& folder) override { initialFolder = folder; }
-  std::vector<std::string> messages;
-  std::string initialFolder;
-  bool confirm = false;
-  std::optional<std::string> openFile;
-};
 
 struct TAdded {
   std::string name, expression, description;
@@ -92,7 +80,7 @@ class PeriodicWindowTest : public ::testing::Test {
 
   QTemporaryDir folder_;
   std::string pteFilePath_;
-  TSilentPrompt prompt_;
+  app::TScriptedPrompt prompt_;
   int mainShown_ = 0;
   int constantsShown_ = 0;
   std::vector<TAdded> added_;
@@ -127,21 +115,21 @@ TEST_F(PeriodicWindowTest, FirstStartWritesTheDefaultFileAndLoadsIt) {
 
 TEST_F(PeriodicWindowTest, OpenedFileAddsPropertiesAndDefPteRestoresTheDefault) {
   Pick("Fe");
-  prompt_.openFile = WriteFile("hard.pte",
-                               "[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n"
-                               "5=Mohs\r\n[Fe]\r\n1=56\r\n5=4\r\n");
+  prompt_.file = WriteFile("hard.pte",
+                           "[Properties]\r\n1=Mass\r\n5=Hardness\r\n[Units]\r\n1=amu\r\n"
+                           "5=Mohs\r\n[Fe]\r\n1=56\r\n5=4\r\n");
   window_.Action("Open1")->trigger();
   EXPECT_EQ(prompt_.initialFolder, DefaultPath());  // where the file loaded at start was
   EXPECT_FALSE(Element().isVisible());
   EXPECT_TRUE(window_.Loaded());
-  EXPECT_EQ(window_.StatusText().toStdString(), *prompt_.openFile);
+  EXPECT_EQ(window_.StatusText().toStdString(), *prompt_.file);
   window_.DrawGrid1DblClick();  // the selection survives the load
   ASSERT_EQ(Element().StringGrid1()->rowCount(), 6);
   EXPECT_EQ(Row(1), "Atomic Weight|56|amu");
   EXPECT_EQ(Row(2), "Melting Point|1535.85|");
   EXPECT_EQ(Row(5), "Hardness|4|Mohs");
 
-  prompt_.openFile = WriteFile("bad.pte", "[Units]\r\nx=1\r\n");
+  prompt_.file = WriteFile("bad.pte", "[Units]\r\nx=1\r\n");
   window_.Action("Open1")->trigger();
   EXPECT_FALSE(window_.Loaded());
   EXPECT_EQ(window_.StatusText(), "");
@@ -150,7 +138,7 @@ TEST_F(PeriodicWindowTest, OpenedFileAddsPropertiesAndDefPteRestoresTheDefault) 
 
   window_.Action("Defpte1")->trigger();  // answered No
   EXPECT_FALSE(window_.Loaded());
-  prompt_.confirm = true;
+  prompt_.answer = true;
   window_.Action("Defpte1")->trigger();
   EXPECT_TRUE(window_.Loaded());
   EXPECT_EQ(window_.StatusText().toStdString(), DefaultPath());
@@ -266,7 +254,7 @@ TEST_F(PeriodicWindowTest, MenusAndKeysOfBothWindows) {
 }
 
 TEST(PeriodicMainWindowTest, MainWindowOpensThePeriodicTableAndTakesItsConstants) {
-  TSilentPrompt prompt;
+  app::TScriptedPrompt prompt;
   QTemporaryDir folder;
   app::TForm1 main(prompt, app::TDataFolder("calculator", "", folder.path().toStdString()));
   // The table window loaded the default file it wrote and keeps its path in the main window.

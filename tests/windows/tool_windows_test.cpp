@@ -30,27 +30,10 @@
 #include "app/main_window.h"
 #include "app/safe_save.h"
 #include "app/status_panel.h"
+#include "support/scripted_prompt.h"
 
 namespace app {
 namespace {
-
-// Records messages and answers save dialogs with the paths a test queues.
-class TScriptedPrompt : public TUserPrompt {
- public:
-  void Message(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string&) override { return false; }
-  std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string& filter) override {
-    filters.push_back(filter);
-    if (saveAnswers.empty()) return std::nullopt;
-    std::string answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
-  }
-  std::vector<std::string> messages;
-  std::vector<std::string> filters;
-  std::deque<std::string> saveAnswers;
-};
 
 class ToolWindowsTest : public ::testing::Test {
  protected:
@@ -221,13 +204,13 @@ TEST_F(ToolWindowsTest, TableShowsTheRowsAndTogglesNum) {
 TEST_F(ToolWindowsTest, SaveAsWritesCommaTextAndExportReusesItsWorkbook) {
   Tabulate("k(x)~Complex(x,1)", 0, 0.5, 0.5);
   TForm8* form = window_.TableWindow();
-  prompt_.saveAnswers = {Path("table.csv")};
+  prompt_.files = {Path("table.csv")};
   form->Action("SaveAs1")->trigger();
   std::string bytes;
   ASSERT_EQ(ReadFileBytes(Path("table.csv"), bytes), std::nullopt);
   EXPECT_EQ(bytes, "#,x,k(x)\r\n0,0,\"Complex(0, 1)\"\r\n1,0.5,\"Complex(0.5, 1)\"\r\n");
 
-  prompt_.saveAnswers = {Path("book")};
+  prompt_.files = {Path("book")};
   form->Action("ExcelOLE2")->trigger();
   EXPECT_EQ(prompt_.filters.back(), "Excel workbook (*.xlsx)|*.xlsx");
   EXPECT_EQ(form->WorkbookPath(), Path("book.xlsx"));
@@ -242,7 +225,7 @@ TEST_F(ToolWindowsTest, SaveAsWritesCommaTextAndExportReusesItsWorkbook) {
   EXPECT_EQ(prompt_.filters.size(), 2u) << "the second export asks for no name";
   EXPECT_GT(std::filesystem::file_size(Path("book.xlsx")), firstSize);
 
-  prompt_.saveAnswers = {Path("missing/t.csv")};
+  prompt_.files = {Path("missing/t.csv")};
   form->Action("SaveAs1")->trigger();
   ASSERT_EQ(prompt_.messages.size(), 1u);
   EXPECT_EQ(prompt_.messages[0].rfind("Cannot write " + Path("missing/t.csv"), 0), 0u);
@@ -292,7 +275,7 @@ TEST_F(ToolWindowsTest, ChartFollowsTheTableWithOneLegendEntryPerFunction) {
   EXPECT_EQ(zoomed->at(0).x(), 99);
   EXPECT_EQ(zoomed->at(101).x(), 200);
 
-  prompt_.saveAnswers = {Path("chart")};
+  prompt_.files = {Path("chart")};
   chart->SaveImageAs();
   std::string png;
   ASSERT_EQ(ReadFileBytes(Path("chart.png"), png), std::nullopt);
