@@ -1,0 +1,97 @@
+// The conversion table in use: its check (duplicates, expressions, stored paths), the locked
+// state that every change of the table enters, conversion along the stored paths, and the
+// application function "Conv".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_functions.h"
+#include "app/user_prompt.h"
+#include "conversion/conversion_table.h"
+#include "evaluator/complex_eval.h"
+
+namespace conversion {
+
+inline constexpr const char* kNoConversion = "No unit converion definition";
+inline constexpr const char* kCheckConversions = "Please check conversions";
+
+class TUnitConversion {
+ public:
+  // Messages of the check and of conversions go to `prompt`, which must outlive this object.
+  explicit TUnitConversion(app::TUserPrompt& prompt);
+  ~TUnitConversion();
+  TUnitConversion(const TUnitConversion&) = delete;
+  TUnitConversion& operator=(const TUnitConversion&) = delete;
+
+  const TCategoryList& Table() const { return table_; }
+  // The table to change; taking it locks, so conversions wait for the next check.
+  TCategoryList& EditTable() {
+    Lock();
+    return table_;
+  }
+
+  // Locked ("&Check Conv" enabled): the table changed or was never checked; nothing converts.
+  bool Locked() const { return locked_; }
+  void Lock();
+
+  // IsDuplicate, ParseDefinitions and ConvPaths, stopping at the first that sets ErrorFlag.
+  // Unlocks and returns true when none did.
+  bool Check();
+  // The three passes; each shows its messages and sets ErrorFlag on a fault that fails the
+  // check.
+  void IsDuplicate();
+  void ParseDefinitions();
+  void ConvPaths();
+  bool ErrorFlag = false;
+
+  // The text put before every message of a definition's evaluator; set before each use.
+  std::string MessagePrefix;
+
+  // The stored path between two units of a category (0-based indexes), as arc numbers.
+  std::vector<std::int32_t> StoredPath(std::int32_t category, std::int32_t from,
+                                       std::int32_t to) const;
+
+  // The conversion window's way: converts `value` along the stored path from unit `from` to
+  // unit `to` of `category` (0-based indexes), showing "No unit converion definition" or a
+  // failed step's message (behind the step's prefix) and giving nothing on failure.
+  std::optional<evaluator::TEvalValue> Convert(std::int32_t category, std::int32_t from,
+                                               std::int32_t to, const evaluator::TEvalValue& value);
+  // The way of "Conv": the same conversion, failing by throwing EEvalError with its message
+  // and showing nothing. Refuses while locked.
+  evaluator::TEvalValue ConvertOrThrow(std::int32_t category, std::int32_t from, std::int32_t to,
+                                       const evaluator::TEvalValue& value);
+
+  // "Conv"(category, from unit, to unit, value), with 1-based numbers as the boxes list them.
+  void Conv(const evaluator::TEvalValue* const* arguments, std::int32_t count,
+            evaluator::TEvalValue& result);
+  // Makes "Conv" of every evaluator built with `functions` convert through this object, until
+  // this object is destroyed. `functions` must outlive it.
+  void Bind(app::TAppFunctions& functions);
+
+  // Categories with more units than this keep no stored paths (their square would be too big
+  // to hold); their paths are found when a conversion asks for one.
+  static constexpr std::int32_t kMaxStoredUnits = 4096;
+
+ private:
+  // The evaluator that runs arc `arc` of a category's graph, and the units it converts
+  // between (0-based).
+  static evaluator::TTalvekComplexEval& StepEvaluator(const TRecList& list, std::int32_t arc,
+                                                      std::int32_t& fromUnit, std::int32_t& toUnit);
+  // The path to convert along, or nothing when the indexes are out of range.
+  std::vector<std::int32_t> PathFor(std::int32_t category, std::int32_t from,
+                                    std::int32_t to) const;
+  void ShowParseError(evaluator::TTalvekComplexEval& sender);
+  void ShowExecuteError(evaluator::TTalvekComplexEval& sender);
+  // Compiles one direction of a definition; 0 compiled, 1 parse error, 2 a warning shown.
+  int ParseOne(evaluator::TTalvekComplexEval& eval, const std::string& text, bool showWarnings);
+
+  app::TUserPrompt& prompt_;
+  TCategoryList table_;
+  bool locked_ = true;
+  app::TAppFunctions* bound_ = nullptr;
+};
+
+}  // namespace conversion
