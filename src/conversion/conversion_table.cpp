@@ -266,8 +266,6 @@ std::vector<TCnvSection> WriteSections(const TCategoryList& table) {
 
 // ---- The shipped table -----------------------------------------------------------------------
 
-namespace {
-
 std::vector<TCnvSection> DefaultSections() {
   std::vector<TCnvSection> sections;
   for (const TDefaultDefinition& row : DefaultDefinitions()) {
@@ -282,22 +280,8 @@ std::vector<TCnvSection> DefaultSections() {
   return sections;
 }
 
-}  // namespace
-
 void LoadDefaultTable(TCategoryList& table) {
   ReadSections(DefaultSections(), table);
-}
-
-std::string DefaultFileText() {
-  std::string text;
-  for (const TCnvSection& section : DefaultSections()) {
-    text += "[" + section.name + "]\r\n";
-    for (std::size_t k = 0; k < section.values.size(); ++k) {
-      text += std::to_string(k + 1) + "=" + section.values[k] + "\r\n";
-    }
-    text += "\r\n";
-  }
-  return text;
 }
 
 }  // namespace conversion

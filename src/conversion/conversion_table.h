@@ -149,9 +149,8 @@ std::optional<std::string> ReadSections(const std::vector<TCnvSection>& sections
 // The table as sections: categories in list order, definitions in table order.
 std::vector<TCnvSection> WriteSections(const TCategoryList& table);
 
-// The shipped table, and the exact bytes of the default ".cnv" file (CR LF line ends, an
-// empty line after each category).
+// The shipped table as sections, and loaded into `table`.
+std::vector<TCnvSection> DefaultSections();
 void LoadDefaultTable(TCategoryList& table);
-std::string DefaultFileText();
 
 }  // namespace conversion

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <utility>
 
 #include "app/error_messages.h"
+#include "conversion/conversion_file.h"
 #include "conversion/unit_graph.h"
 #include "evaluator/eval_errors.h"
 #include "evaluator/value.h"
@@ -58,6 +60,61 @@ TUnitConversion::~TUnitConversion() {
 
 void TUnitConversion::Lock() {
   locked_ = true;
+}
+
+bool TUnitConversion::ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath) {
+  Lock();
+  std::error_code error;
+  if (convFilePath.empty() || !std::filesystem::exists(convFilePath, error)) {
+    convFilePath = defaultPath;
+    if (!std::filesystem::exists(convFilePath, error)) {
+      convFilePath.clear();
+      return false;
+    }
+  }
+  if (const std::optional<std::string> message = ReadConvFile(convFilePath, table_)) {
+    prompt_.Message(*message);
+    // "Internal Error" has emptied the table; any other failure left it as it was.
+    if (table_.Count() == 0) loaded_ = false;
+    return false;
+  }
+  loaded_ = true;
+  return true;
+}
+
+bool TUnitConversion::WriteToConvFile(const std::string& convFilePath) {
+  if (const std::optional<std::string> message = WriteConvFile(convFilePath, table_)) {
+    prompt_.Message(*message);
+    return false;
+  }
+  return true;
+}
+
+bool TUnitConversion::WriteToDefConvFile(std::string& convFilePath,
+                                         const std::string& defaultPath) {
+  if (const std::optional<std::string> message = WriteDefaultConvFile(defaultPath)) {
+    prompt_.Message(*message);
+    return false;
+  }
+  convFilePath = defaultPath;
+  return true;
+}
+
+void TUnitConversion::ReadAtStartUp(std::string& convFilePath, const std::string& defaultPath) {
+  if (ReadFromConvFile(convFilePath, defaultPath) || !convFilePath.empty()) return;
+  if (WriteToDefConvFile(convFilePath, defaultPath)) ReadFromConvFile(convFilePath, defaultPath);
+}
+
+void TUnitConversion::FreeStringList() {
+  Lock();
+  table_.FreeStringList();
+  loaded_ = false;
+}
+
+void TUnitConversion::LoadDefaults() {
+  Lock();
+  LoadDefaultTable(table_);
+  loaded_ = true;
 }
 
 void TUnitConversion::ShowParseError(TTalvekComplexEval& sender) {

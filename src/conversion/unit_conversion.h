@@ -33,6 +33,25 @@ class TUnitConversion {
     return table_;
   }
 
+  // ---- The ".cnv" file; messages go to the prompt ------------------------------------------
+  // Reads `convFilePath`, or the default file when that name is empty or names no file; when the
+  // default file is missing too, empties `convFilePath` and loads nothing. A file that cannot be
+  // read keeps the table in memory as it was. True when a table was loaded.
+  bool ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath);
+  // Writes the table to `convFilePath` with a safe save; false (message shown) on failure.
+  bool WriteToConvFile(const std::string& convFilePath);
+  // Writes the default file and makes `convFilePath` name it; false (message shown) on failure.
+  bool WriteToDefConvFile(std::string& convFilePath, const std::string& defaultPath);
+  // At start-up: reads the file, and when none can be found writes the default file and reads
+  // that.
+  void ReadAtStartUp(std::string& convFilePath, const std::string& defaultPath);
+  // Whether the table in memory came from a file (or the defaults) and was not discarded since.
+  bool Loaded() const { return loaded_; }
+  // Discards the table (every category, definition, unit and evaluator).
+  void FreeStringList();
+  // The shipped table, in memory only.
+  void LoadDefaults();
+
   // Locked ("&Check Conv" enabled): the table changed or was never checked; nothing converts.
   bool Locked() const { return locked_; }
   void Lock();
@@ -91,6 +110,7 @@ class TUnitConversion {
   app::TUserPrompt& prompt_;
   TCategoryList table_;
   bool locked_ = true;
+  bool loaded_ = false;
   app::TAppFunctions* bound_ = nullptr;
 };
 

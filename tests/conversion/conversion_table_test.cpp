@@ -130,42 +130,5 @@ TEST(DefaultTableTest, HoldsElevenCategoriesAndEightyNineDefinitions) {
   EXPECT_EQ(temperature.Unit(3).name, "Rankine");
 }
 
-TEST(DefaultTableTest, DefaultFileTextIsTheTableLineByLine) {
-  const std::string text = DefaultFileText();
-  EXPECT_EQ(text.substr(0, 81),
-            "[Angles]\r\n1=pi radians : degrees : x*180 : x/180 : 674 : 287 : 452 : 304\r\n"
-            "2=pi ra");
-  EXPECT_NE(text.find("\r\n6=quadrants : degrees : x*90 : x/90 : 254 : 284 : 452 : 304\r\n"
-                      "\r\n[Bits & Bytes]\r\n1=megabytes : bytes : x*2^20 : x/(2^20) : "),
-            std::string::npos);
-  EXPECT_NE(text.find("\r\n23=lightyears : meters : x*9.461*10^15 : x/(9.461*10^15) : 333 : 499 "
-                      ": 279 : 205\r\n\r\n[Power]\r\n"),
-            std::string::npos);
-  EXPECT_NE(text.find("\r\n1=Celcius : Fahrenheit : 1.8*x+32 : (x-32)*5/9 : 409 : 244 : 597 : "
-                      "244\r\n"),
-            std::string::npos);
-  const std::string end =
-      "14=kilograms : pounds : x*2.2046 : x/2.2046 : 428 : 49 : 610 : 166\r\n\r\n";
-  EXPECT_EQ(text.substr(text.size() - end.size()), end);
-  std::size_t lines = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
-       at = text.find("\r\n", at + 2)) {
-    ++lines;
-  }
-  EXPECT_EQ(lines, 89u + 11u + 11u);  // key lines, section lines, empty lines
-  EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
-
-  // What the file holds reads back to the table the defaults give.
-  TCategoryList fromDefaults;
-  LoadDefaultTable(fromDefaults);
-  const std::vector<TCnvSection> written = WriteSections(fromDefaults);
-  TCategoryList reread;
-  ASSERT_FALSE(ReadSections(written, reread).has_value());
-  EXPECT_EQ(WriteSections(reread).size(), 11u);
-  for (std::size_t c = 0; c < written.size(); ++c) {
-    EXPECT_EQ(WriteSections(reread)[c].values, written[c].values);
-  }
-}
-
 }  // namespace
 }  // namespace conversion
