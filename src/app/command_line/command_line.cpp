@@ -10,6 +10,7 @@
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 #include "app/data_folder.h"
+#include "conversion/unit_conversion.h"
 
 namespace app {
 
@@ -71,8 +72,11 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::istream& in, 
   TStreamPrompt prompt(err);
   TCalculatorCore core(prompt);
   TCommandLineState state(core, prompt);
+  conversion::TUnitConversion conversion(prompt);
+  conversion.Bind(core.AppFunctions);
   TVerbContext context{options, core, prompt, in, out, err, dataFolder.get()};
   context.state = &state;
+  context.conversion = &conversion;
   for (const TOptionSpec& spec : OptionTable()) {
     if (spec.apply != nullptr && options.Has(spec.name) && !spec.apply(context)) return 1;
   }

@@ -62,6 +62,8 @@ const std::vector<TOptionSpec>& OptionTable() {
       {"--xlsx", 1, false, false, nullptr},
       {"--const", 1, true, false, constants::ApplyConstOption},
       {"--pte", 1, false, false, nullptr},
+      {"--cnv", 1, false, false, nullptr},
+      {"--category", 1, false, false, nullptr},
       // Last: it writes what the other options set up.
       {"--save", 1, false, false, ApplySaveOption},
   };

@@ -6,6 +6,7 @@
 #include "app/calculator_core.h"
 #include "app/command_line/command_options.h"
 #include "app/command_line/command_state.h"
+#include "app/command_line/conversion_verbs.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 
@@ -20,7 +21,7 @@ std::vector<std::string> Shown(const TCalculatorCore& core, const TStreamPrompt&
 }
 
 int RunEval(TVerbContext& context) {
-  if (!PrepareDefinitions(context)) return 1;
+  if (!PrepareConversion(context) || !PrepareDefinitions(context)) return 1;
   const bool ok =
       context.core.ExpressionsPass(context.options.Value("--eval"), DefinitionsText(context));
   for (const std::string& line : Shown(context.core, context.prompt))
@@ -29,7 +30,7 @@ int RunEval(TVerbContext& context) {
 }
 
 int RunStdin(TVerbContext& context) {
-  if (!PrepareDefinitions(context)) return 1;
+  if (!PrepareConversion(context) || !PrepareDefinitions(context)) return 1;
   for (std::string line; std::getline(context.in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     context.prompt.last.clear();
@@ -47,7 +48,7 @@ int RunStdin(TVerbContext& context) {
 const TVerb kEvalVerb{
     "--eval",
     1,
-    {"--defs", "--currency", "--sheet", "--const", "--file", "--var", "--save"},
+    {"--defs", "--currency", "--sheet", "--const", "--file", "--var", "--save", "--cnv"},
     {},
     "  calculator --eval TEXT [--defs TEXT] [--currency]  print the results of TEXT\n",
     RunEval,
@@ -56,7 +57,7 @@ const TVerb kEvalVerb{
 const TVerb kStdinVerb{
     "--stdin",
     0,
-    {"--defs", "--currency", "--sheet", "--const", "--file", "--var"},
+    {"--defs", "--currency", "--sheet", "--const", "--file", "--var", "--cnv"},
     {},
     "  calculator --stdin [--defs TEXT] [--currency]      one expressions text per input line;\n"
     "                                                    prints ok<TAB>results... or "
@@ -65,7 +66,9 @@ const TVerb kStdinVerb{
     "read\n"
     "    into sheets 1, 2, ... (natural splines unless :periodic) for Lagrange and CubicSpline\n"
     "    --eval and --stdin take --const NAME=EXPRESSION, repeatable: constants stored in the\n"
-    "    order given before the definitions (an internal constant's name edits that constant)\n",
+    "    order given before the definitions (an internal constant's name edits that constant)\n"
+    "    --eval, --stdin and --table take --cnv FILE: the conversion definitions for Conv\n"
+    "    (without it, the built-in default table)\n",
     RunStdin,
 };
 

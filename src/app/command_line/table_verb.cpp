@@ -6,6 +6,7 @@
 #include "app/calculator_core.h"
 #include "app/command_line/command_options.h"
 #include "app/command_line/command_state.h"
+#include "app/command_line/conversion_verbs.h"
 #include "app/command_line/stream_prompt.h"
 #include "app/command_line/verb.h"
 #include "app/function_table.h"
@@ -37,6 +38,7 @@ bool SetRange(TVerbContext& context) {
 
 int RunTable(TVerbContext& context) {
   if (!SetRange(context)) return 2;
+  if (!PrepareConversion(context)) return 1;
   const std::string variable =
       context.options.Has("--var") ? context.options.Value("--var") : context.core.FunctionVariable;
   context.core.DefinitionsPass(DefinitionsText(context), &variable);
@@ -67,7 +69,8 @@ int RunTable(TVerbContext& context) {
 const TVerb kTableVerb{
     "--table",
     0,
-    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx", "--sheet", "--file"},
+    {"--defs", "--var", "--from", "--to", "--step", "--null", "--xlsx", "--sheet", "--file",
+     "--cnv"},
     {},
     "  calculator --table [--defs TEXT] [--var NAME] [--from A] [--to B] [--step S] [--null]\n"
     "             [--xlsx OUT.xlsx]                      print the function table as comma text;\n"

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+namespace conversion {
+class TUnitConversion;
+}
+
 namespace app {
 
 class TCalculatorCore;
@@ -28,6 +32,8 @@ struct TVerbContext {
   // The folder --data-dir named, or null. Without the option the command line touches no file
   // of the data folder; with it, a verb may read the data files found there.
   const TDataFolder* dataFolder;
+  // The conversion table that "Conv" converts through; empty until a verb loads it.
+  conversion::TUnitConversion* conversion = nullptr;
   // What the options' `apply` set up for the verb (the sheets of --sheet, ...), kept until the
   // verb has run and released before the core.
   std::vector<std::shared_ptr<void>> optionState{};
