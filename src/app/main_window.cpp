@@ -32,6 +32,7 @@
 #include "constants/const_table_window.h"
 #include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
+#include "conversion/unit_conversion.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
 #include "periodic/periodic_table_window.h"
@@ -104,6 +105,7 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
       prompt_(prompt),
       dataFolder_(std::move(dataFolder)),
       core_(prompt),
+      conversion_(std::make_unique<conversion::TUnitConversion>(prompt)),
       helpWindow_(std::make_unique<TForm2>(this)),
       variableWindow_(std::make_unique<TForm6>(
           core_, prompt, [this] { Frame31Memo1Change(); }, this)),
@@ -150,6 +152,9 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   };
   periodicTable_ = std::make_unique<periodic::TpteForm1>(
       prompt_, PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable), std::move(periodicLinks));
+  // "Conv" converts through the conversion table, read from the last file of the settings.
+  conversion_->Bind(core_.AppFunctions);
+  conversion_->ReadAtStartUp(ConvFilePath, dataFolder_.PathOf(TDataFile::Conversion));
 }
 
 TForm1::~TForm1() = default;

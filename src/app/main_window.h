@@ -17,6 +17,10 @@ class QGroupBox;
 class QPlainTextEdit;
 class QSplitter;
 
+namespace conversion {
+class TUnitConversion;
+}
+
 namespace interpolation {
 class TForm26;
 }
@@ -52,6 +56,8 @@ class TForm1 : public TToolWindow {
   ~TForm1() override;
 
   TCalculatorCore& Core() { return core_; }
+  // The conversion table that "Conv" and the conversion windows use, read at start-up.
+  conversion::TUnitConversion& Conversion() { return *conversion_; }
   const TDataFolder& DataFolder() const { return dataFolder_; }
   constants::TConstantList& Constants() { return *constants_; }
   constants::TForm10* ConstantListWindow() const { return constantListWindow_.get(); }
@@ -137,6 +143,7 @@ class TForm1 : public TToolWindow {
   TUserPrompt& prompt_;
   TDataFolder dataFolder_;
   TCalculatorCore core_;
+  std::unique_ptr<conversion::TUnitConversion> conversion_;
   std::unique_ptr<TForm2> helpWindow_;
   std::unique_ptr<TForm6> variableWindow_;
   std::unique_ptr<TForm8> tableWindow_;

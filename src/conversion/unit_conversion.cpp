@@ -65,9 +65,10 @@ void TUnitConversion::Lock() {
 bool TUnitConversion::ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath) {
   Lock();
   std::error_code error;
-  if (convFilePath.empty() || !std::filesystem::exists(convFilePath, error)) {
+  // A folder (the settings keep the program's folder until a file is chosen) names no file.
+  if (convFilePath.empty() || !std::filesystem::is_regular_file(convFilePath, error)) {
     convFilePath = defaultPath;
-    if (!std::filesystem::exists(convFilePath, error)) {
+    if (!std::filesystem::is_regular_file(convFilePath, error)) {
       convFilePath.clear();
       return false;
     }

@@ -48,10 +48,14 @@ TEST_F(SettingsWindowTest, AMissingFileIsWrittenWithTheStartUpState) {
 }
 
 TEST_F(SettingsWindowTest, StoredViewAndPlaceAreRestoredAndWrittenOnClose) {
+  // The conversion file is read at start-up, so it has to exist to stay the current one.
+  const std::string conv = folder_.path().toStdString() + "/c.cnv";
+  std::ofstream(conv, std::ios::binary) << "[Length]\r\n1=m : cm : x*100 : x/100\r\n";
   WriteSettingsFile(
       "[FormPos]\r\nTop=40\r\nLeft=30\r\nHeight=500\r\nWidth=420\r\nMemo1Height=90\r\n"
       "Memo2Height=140\r\n[View]\r\nStayOnTop=0\r\nUserFunctions=1\r\nErrorMessage=0\r\n"
-      "CurrencyType=1\r\n[Paths]\r\nFilePath=/somewhere/work.txt\r\nConvFilePath=/c.cnv\r\n");
+      "CurrencyType=1\r\n[Paths]\r\nFilePath=/somewhere/work.txt\r\nConvFilePath=" +
+      conv + "\r\n");
   const auto window = NewWindow();
   window->show();
   EXPECT_EQ(window->size(), QSize(420, 500));
@@ -62,7 +66,7 @@ TEST_F(SettingsWindowTest, StoredViewAndPlaceAreRestoredAndWrittenOnClose) {
   EXPECT_EQ(window->StatusPanel(0)->text(), "TYPE: Currency");
   EXPECT_EQ(window->Splitter()->sizes()[0], 90);
   EXPECT_EQ(window->Splitter()->sizes()[1], 140);
-  EXPECT_EQ(window->ConvFilePath, "/c.cnv");
+  EXPECT_EQ(window->ConvFilePath, conv);
   EXPECT_EQ(prompt_.initialFolder, "/somewhere/work.txt");
 
   window->Action("ErrorMessage1")->trigger();
@@ -72,7 +76,7 @@ TEST_F(SettingsWindowTest, StoredViewAndPlaceAreRestoredAndWrittenOnClose) {
   ASSERT_TRUE(file);
   EXPECT_EQ(file->Value("View", "ErrorMessage"), "1");
   EXPECT_EQ(file->Value("View", "StayOnTop"), "0");
-  EXPECT_EQ(file->Value("Paths", "ConvFilePath"), "/c.cnv");
+  EXPECT_EQ(file->Value("Paths", "ConvFilePath"), conv);
 }
 
 TEST_F(SettingsWindowTest, FiveKeysOrBadValuesKeepTheDesignedPlace) {

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 
 #include "app/help_window.h"
 #include "app/status_panel.h"
+#include "conversion/unit_conversion.h"
 #include "support/scripted_prompt.h"
 
 namespace app {
@@ -220,6 +222,22 @@ TEST_F(MainWindowTest, HelpOpensOwnedByTheCalculatorAndCentredOnIt) {
   ASSERT_NE(help->windowHandle(), nullptr);
   EXPECT_EQ(help->windowHandle()->transientParent(), window_.windowHandle());
   EXPECT_LE((help->geometry().center() - window_.geometry().center()).manhattanLength(), 2);
+}
+
+TEST_F(MainWindowTest, ReadsTheConversionTableAtStartUpAndBindsConvToIt) {
+  const std::string path = dataFolder_.path().toStdString() + "/calculator.cnv";
+  EXPECT_EQ(window_.ConvFilePath, path);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
+  EXPECT_EQ(window_.Conversion().Table().Count(), 11);
+  // Unchecked, "Conv" refuses; after the check it converts.
+  EXPECT_FALSE(window_.Core().ExpressionsPass("Conv(9,1,4,0)", ""));
+  ASSERT_EQ(window_.Core().Results().size(), 1u);
+  EXPECT_NE(QString::fromStdString(window_.Core().Results()[0])
+                .indexOf("check conversions", 0, Qt::CaseInsensitive),
+            -1);
+  ASSERT_TRUE(window_.Conversion().Check());
+  EXPECT_TRUE(window_.Core().ExpressionsPass("Conv(9,1,4,0)", ""));
+  EXPECT_EQ(window_.Core().Results(), std::vector<std::string>{"491.67"});
 }
 
 }  // namespace
