@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <map>
 #include <utility>
 
 #include "conversion/default_conversions.h"
@@ -51,6 +52,11 @@ std::int32_t LowerBoundByName(const std::vector<T>& items, std::string_view name
   });
   return static_cast<std::int32_t>(it - items.begin());
 }
+
+struct TNameLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return CompareNames(a, b) < 0; }
+};
 
 std::string_view UnitName(const TUnit& unit) {
   return unit.name;
@@ -216,29 +222,37 @@ std::string KeyLineValue(const TRecList& list, const TConversionDefinition& defi
 
 std::optional<std::string> ReadSections(const std::vector<TCnvSection>& sections,
                                         TCategoryList& table) {
-  table.FreeStringList();
-  // Units are inserted in sorted order while lines are read, which moves positions, so the
+  TCategoryList read;
+  // Each category's units with the position of the first line that names them, sorted; the
   // definitions are linked to their units by name once every unit is known.
+  std::map<std::string, std::map<std::string, TCoordPoint, TNameLess>, TNameLess> units;
   struct TPending {
     const std::string* category;  // the section's name
     TKeyLine line;
   };
   std::vector<TPending> pending;
   for (const TCnvSection& section : sections) {
-    std::int32_t category = table.Find(section.name);
-    if (category < 0) category = *table.Add(section.name);
+    if (read.Find(section.name) < 0) read.Add(section.name);
+    auto& known = units[section.name];
     for (const std::string& value : section.values) {
       TKeyLine line = ParseKeyLine(value);
       if (line.unitA.empty() || line.unitB.empty()) continue;
-      TRecList& list = table.At(category).list;
-      list.AddUnit(line.unitA, line.xA, line.yA);
-      list.AddUnit(line.unitB, line.xB, line.yB);
+      known.emplace(line.unitA, TCoordPoint{line.xA, line.yA, {}});
+      known.emplace(line.unitB, TCoordPoint{line.xB, line.yB, {}});
       pending.push_back({&section.name, std::move(line)});
     }
   }
+  if (pending.size() > static_cast<std::size_t>(kMaxDefinitions)) {
+    return kTooManyTableDefinitions + std::to_string(kMaxDefinitions);
+  }
+  for (auto& [category, known] : units) {
+    std::vector<TUnit>& list = read.At(read.Find(category)).list.units_;
+    list.reserve(known.size());
+    for (auto& [name, point] : known)
+      list.push_back(TUnit{name, std::move(point)});
+  }
   for (TPending& item : pending) {
-    // Adding a category moves the later ones, so each is found again by name.
-    TRecList& list = table.At(table.Find(*item.category)).list;
+    TRecList& list = read.At(read.Find(*item.category)).list;
     const std::int32_t a = list.FindUnit(item.line.unitA);
     const std::int32_t b = list.FindUnit(item.line.unitB);
     if (a < 0 || b < 0) {
@@ -247,6 +261,7 @@ std::optional<std::string> ReadSections(const std::vector<TCnvSection>& sections
     }
     list.AddDefinition(a, b, std::move(item.line.aToB), std::move(item.line.bToA));
   }
+  table = std::move(read);
   return std::nullopt;
 }
 

@@ -18,6 +18,9 @@ namespace conversion {
 // that compare equal are the same name.
 int CompareNames(std::string_view a, std::string_view b);
 
+struct TCnvSection;
+class TCategoryList;
+
 // A unit's place in the graph picture and, after a check, its paths to the other units.
 struct TCoordPoint {
   std::int32_t x = 0;
@@ -79,6 +82,10 @@ class TRecList {
   void ClearStoredPaths();
 
  private:
+  // Reading fills the unit list in one go (inserting one by one costs time quadratic in the
+  // number of units).
+  friend std::optional<std::string> ReadSections(const std::vector<TCnvSection>& sections,
+                                                 TCategoryList& table);
   std::vector<TUnit> units_;
 };
 
@@ -140,10 +147,17 @@ struct TCnvSection {
 
 inline constexpr const char* kInternalError = "Internal Error";
 
+// The most definitions a table read from a file may hold. Each definition keeps two compiled
+// expressions (some 35 kilobytes together once checked); a file far beyond any real table is
+// refused rather than filling the memory.
+inline constexpr std::int32_t kMaxDefinitions = 5000;
+inline constexpr const char* kTooManyTableDefinitions = "Too many conversion definitions, at most ";
+
 // Builds a table from the sections in file order. Lines with an empty unit are skipped; a unit
 // keeps the position of its first line; sections that name one category (any case) add to it.
-// On failure (a definition whose unit cannot be resolved) returns the message and leaves
-// `table` empty.
+// With more than kMaxDefinitions definitions, returns the message and leaves `table` as it
+// was; when a definition's unit cannot be resolved, returns "Internal Error" and leaves `table`
+// empty.
 std::optional<std::string> ReadSections(const std::vector<TCnvSection>& sections,
                                         TCategoryList& table);
 // The table as sections: categories in list order, definitions in table order.

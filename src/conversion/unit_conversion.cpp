@@ -220,8 +220,9 @@ void TUnitConversion::ConvPaths() {
       list.ClearStoredPaths();
       if (list.UnitCount() > kMaxStoredUnits) continue;
       graph.DefineGraph(list);
-      for (std::int32_t u = 1; u <= graph.VertexCount(); ++u) {
-        list.Unit(u - 1).point.pathEnds = graph.ShortestPathEnds(u);
+      std::vector<std::vector<std::int32_t>> ends = graph.ShortestPathEndsFromEach();
+      for (std::int32_t u = 0; u < list.UnitCount(); ++u) {
+        list.Unit(u).point.pathEnds = std::move(ends[static_cast<std::size_t>(u)]);
       }
     } catch (const std::exception& e) {
       list.ClearStoredPaths();

@@ -225,15 +225,29 @@ bool TUnitGraph::IsPlain() const {
 
 std::vector<std::int32_t> TUnitGraph::ShortestPathEnds(std::int32_t start) {
   const std::int32_t n = VertexCount();
+  if (start < 1 || start > n) return std::vector<std::int32_t>(static_cast<std::size_t>(n), 0);
+  if (IsPlain()) return BreadthFirstEnds(start);
   std::vector<std::int32_t> ends(static_cast<std::size_t>(n), 0);
-  if (start < 1 || start > n) return ends;
-  if (!IsPlain()) {
-    for (std::int32_t v = 1; v <= n; ++v) {
-      const std::vector<std::int32_t> path = AllDrumMin(start, v);
-      if (!path.empty()) ends[static_cast<std::size_t>(v - 1)] = path.back();
-    }
-    return ends;
+  for (std::int32_t v = 1; v <= n; ++v) {
+    const std::vector<std::int32_t> path = AllDrumMin(start, v);
+    if (!path.empty()) ends[static_cast<std::size_t>(v - 1)] = path.back();
   }
+  return ends;
+}
+
+std::vector<std::vector<std::int32_t>> TUnitGraph::ShortestPathEndsFromEach() {
+  std::vector<std::vector<std::int32_t>> all;
+  all.reserve(static_cast<std::size_t>(VertexCount()));
+  const bool plain = IsPlain();
+  for (std::int32_t start = 1; start <= VertexCount(); ++start) {
+    all.push_back(plain ? BreadthFirstEnds(start) : ShortestPathEnds(start));
+  }
+  return all;
+}
+
+std::vector<std::int32_t> TUnitGraph::BreadthFirstEnds(std::int32_t start) const {
+  const std::int32_t n = VertexCount();
+  std::vector<std::int32_t> ends(static_cast<std::size_t>(n), 0);
   // With unit weights level i holds the arcs leaving the vertices at distance i, visited in
   // ascending vertex and arc number; the level search's chain to a vertex ends with the first
   // arc met that reaches it from the distance before. Breadth-first order with each frontier

@@ -93,6 +93,8 @@ class TUnitGraph {
   // without loops and without two arcs of the same direction between two vertices (a checked
   // table); any other graph is searched level by level.
   std::vector<std::int32_t> ShortestPathEnds(std::int32_t start);
+  // ShortestPathEnds for every start vertex in turn (index start - 1), as a check stores them.
+  std::vector<std::vector<std::int32_t>> ShortestPathEndsFromEach();
 
   // Highlights and returns the arcs of a spanning tree grown from vertex 1 (a forest when the
   // graph falls apart).
@@ -108,6 +110,7 @@ class TUnitGraph {
 
  private:
   bool IsPlain() const;
+  std::vector<std::int32_t> BreadthFirstEnds(std::int32_t start) const;
   bool HasBetterParallel(const TArc& arc) const;
 
   std::vector<TVertex> vertices_;

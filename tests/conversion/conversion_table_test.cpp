@@ -78,6 +78,22 @@ TEST(ConversionTableTest, ReadingSkipsLinesWithoutUnitsAndKeepsFirstPositions) {
             "km : mile : x/1.609 : x*1.609 : 3 : 4 : 5 : 6");
 }
 
+TEST(ConversionTableTest, ATableFarBeyondAnyRealOneIsRefusedAndChangesNothing) {
+  TCategoryList table;
+  LoadDefaultTable(table);
+  TCnvSection huge{"Chain", {}};
+  for (int k = 0; k <= kMaxDefinitions; ++k) {
+    huge.values.push_back("u" + std::to_string(k) + " : u" + std::to_string(k + 1) + " : x : x");
+  }
+  const std::optional<std::string> message = ReadSections({huge}, table);
+  EXPECT_EQ(message, "Too many conversion definitions, at most 5000");
+  EXPECT_EQ(table.Count(), 11);
+  huge.values.pop_back();
+  EXPECT_FALSE(ReadSections({huge}, table).has_value());
+  ASSERT_EQ(table.Count(), 1);
+  EXPECT_EQ(table.At(0).list.UnitCount(), kMaxDefinitions + 1);
+}
+
 TEST(ConversionTableTest, NamesDifferingOnlyInCaseAreOneName) {
   TCategoryList table;
   ASSERT_EQ(table.Add("Weight"), 0);
