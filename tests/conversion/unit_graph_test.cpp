@@ -27,20 +27,6 @@ TRecList Category(const std::vector<std::pair<std::string, std::string>>& links)
   return list;
 }
 
-TEST(UnitGraphTest, ArcsComeInPairsPerDefinitionWithTheirLabels) {
-  TUnitGraph graph;
-  graph.DefineGraph(Category({{"b", "a"}, {"a", "c"}}));
-  ASSERT_EQ(graph.VertexCount(), 3);
-  ASSERT_EQ(graph.ArcCount(), 4);
-  EXPECT_EQ(graph.Arc(1).from, 2);  // b -> a
-  EXPECT_EQ(graph.Arc(1).to, 1);
-  EXPECT_EQ(graph.Arc(2).from, 1);
-  EXPECT_EQ(graph.Vertex(1).arcs, (TPath{1, 2, 3, 4}));
-  EXPECT_EQ(graph.Vertex(3).arcs, (TPath{3, 4}));
-  EXPECT_EQ(TUnitGraph::ArcLabel(3), "E2");
-  EXPECT_EQ(TUnitGraph::ArcLabel(4), "F2");
-}
-
 TEST(UnitGraphTest, LevelSearchChoosesTheFirstShortestChainInLevelOrder) {
   // A-B, A-C, B-D, C-D: two chains of two definitions from A to D; the one through B is met
   // first.
@@ -191,22 +177,6 @@ TEST(UnitGraphTest, MaximalFlowCountsArcDisjointChains) {
 
   EXPECT_EQ(tail.FluxMax(2, 2).value, 0);
   EXPECT_EQ(tail.FluxMax(0, 9).value, 0);
-}
-
-TEST(UnitGraphTest, PictureLimitsAreFourHundredUnitsAndOneHundredFiftyDefinitions) {
-  TRecList list;
-  for (int k = 0; k < 401; ++k)
-    list.AddUnit("u" + std::to_string(k), 0, 0);
-  EXPECT_EQ(TUnitGraph::PictureLimitMessage(list), "VERTEX COUNT MUST BE <= 400");
-  TRecList links;
-  for (int k = 0; k < 151; ++k) {
-    links.AddUnit("a" + std::to_string(k), 0, 0);
-  }
-  for (int k = 0; k < 151; ++k)
-    links.AddDefinition(k, (k + 1) % 151, "x", "x");
-  EXPECT_EQ(TUnitGraph::PictureLimitMessage(links), "ARC COUNT MUST BE <= 150");
-  links.Definitions.pop_back();
-  EXPECT_EQ(TUnitGraph::PictureLimitMessage(links), "");
 }
 
 }  // namespace
