@@ -68,10 +68,6 @@ std::optional<TEvalValue> TConvertUnitTool::Calculate(const std::string& express
     return std::nullopt;
   }
   if (from < 0 || to < 0) return std::nullopt;
-  if (conversion_.Locked()) {
-    prompt_.Message(kCheckConversions);
-    return std::nullopt;
-  }
   return conversion_.Convert(category, from, to, value);
 }
 

@@ -60,6 +60,7 @@ TUnitConversion::~TUnitConversion() {
 
 void TUnitConversion::Lock() {
   locked_ = true;
+  if (OnLock) OnLock();
 }
 
 bool TUnitConversion::ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath) {
@@ -262,6 +263,10 @@ TTalvekComplexEval& TUnitConversion::StepEvaluator(const TRecList& list, std::in
 
 std::optional<TEvalValue> TUnitConversion::Convert(std::int32_t category, std::int32_t from,
                                                    std::int32_t to, const TEvalValue& value) {
+  if (locked_) {
+    prompt_.Message(kCheckConversions);
+    return std::nullopt;
+  }
   const std::vector<std::int32_t> path = PathFor(category, from, to);
   if (path.empty()) {
     prompt_.Message(kNoConversion);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ class TUnitConversion {
   // Locked ("&Check Conv" enabled): the table changed or was never checked; nothing converts.
   bool Locked() const { return locked_; }
   void Lock();
+  // Called at every Lock, so that the windows can follow (the conversion window disables its
+  // boxes, the graph window redraws).
+  std::function<void()> OnLock;
 
   // IsDuplicate, ParseDefinitions and ConvPaths, stopping at the first that sets ErrorFlag.
   // Unlocks and returns true when none did.
@@ -75,7 +79,8 @@ class TUnitConversion {
 
   // The conversion window's way: converts `value` along the stored path from unit `from` to
   // unit `to` of `category` (0-based indexes), showing "No unit converion definition" or a
-  // failed step's message (behind the step's prefix) and giving nothing on failure.
+  // failed step's message (behind the step's prefix) and giving nothing on failure. While
+  // locked it shows "Please check conversions" instead.
   std::optional<evaluator::TEvalValue> Convert(std::int32_t category, std::int32_t from,
                                                std::int32_t to, const evaluator::TEvalValue& value);
   // The way of "Conv": the same conversion, failing by throwing EEvalError with its message
@@ -104,7 +109,8 @@ class TUnitConversion {
                                     std::int32_t to) const;
   void ShowParseError(evaluator::TTalvekComplexEval& sender);
   void ShowExecuteError(evaluator::TTalvekComplexEval& sender);
-  // Compiles one direction of a definition; 0 compiled, 1 parse error, 2 a warning shown.
+  // Compiles one direction of a definition: 0 compiled, 1 a parse error (shown), 2 compiled
+  // with a warning (shown when `showWarnings`).
   int ParseOne(evaluator::TTalvekComplexEval& eval, const std::string& text, bool showWarnings);
 
   app::TUserPrompt& prompt_;

@@ -131,8 +131,14 @@ TEST_F(UnitConversionTest, ConvRefusesBadArgumentsWithItsMessages) {
       std::exception);
 
   // Any change of the table locks conversions until the next check.
+  int locks = 0;
+  conversion_.OnLock = [&locks] { ++locks; };
   conversion_.EditTable().At(8).list.Definitions[0].aToB = "1.9*x+32";
+  EXPECT_EQ(locks, 1);
   EXPECT_EQ(Conv(9, 1, 4, 0), "Please check conversions");
+  EXPECT_FALSE(conversion_.Convert(8, 0, 1, TEvalValue::Real(0)).has_value());
+  EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Please check conversions"});
+  prompt_.messages.clear();
   ASSERT_TRUE(conversion_.Check());
   double converted = 0;
   EXPECT_EQ(Conv(9, 1, 2, 10, &converted), "");
