@@ -52,10 +52,11 @@ void SetX(TTalvekComplexEval& eval, const TEvalValue& value) {
 
 }  // namespace
 
-TUnitConversion::TUnitConversion(app::TUserPrompt& prompt) : prompt_(prompt) {}
+TUnitConversion::TUnitConversion(app::TUserPrompt& prompt)
+    : prompt_(prompt), self_(std::make_shared<TUnitConversion*>(this)) {}
 
 TUnitConversion::~TUnitConversion() {
-  if (bound_ != nullptr) bound_->SetConversion({});
+  *self_ = nullptr;
 }
 
 void TUnitConversion::Lock() {
@@ -346,10 +347,11 @@ void TUnitConversion::Conv(const TEvalValue* const* arguments, std::int32_t coun
 }
 
 void TUnitConversion::Bind(app::TAppFunctions& functions) {
-  if (bound_ != nullptr && bound_ != &functions) bound_->SetConversion({});
-  bound_ = &functions;
-  functions.SetConversion([this](const TEvalValue* const* arguments, std::int32_t count,
-                                 TEvalValue& result) { Conv(arguments, count, result); });
+  functions.SetConversion(
+      [self = self_](const TEvalValue* const* arguments, std::int32_t count, TEvalValue& result) {
+        if (*self == nullptr) throw EEvalError("Conv: unit conversion is not available");
+        (*self)->Conv(arguments, count, result);
+      });
 }
 
 }  // namespace conversion

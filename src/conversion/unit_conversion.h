@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,8 +92,9 @@ class TUnitConversion {
   // "Conv"(category, from unit, to unit, value), with 1-based numbers as the boxes list them.
   void Conv(const evaluator::TEvalValue* const* arguments, std::int32_t count,
             evaluator::TEvalValue& result);
-  // Makes "Conv" of every evaluator built with `functions` convert through this object, until
-  // this object is destroyed. `functions` must outlive it.
+  // Makes "Conv" of every evaluator built with `functions` convert through this object. Either
+  // may be destroyed first: once this object is gone, "Conv" reports that conversion is not
+  // available.
   void Bind(app::TAppFunctions& functions);
 
   // Categories with more units than this keep no stored paths (their square would be too big
@@ -117,7 +119,9 @@ class TUnitConversion {
   TCategoryList table_;
   bool locked_ = true;
   bool loaded_ = false;
-  app::TAppFunctions* bound_ = nullptr;
+  // Shared with the bound "Conv" entries, which find this object through it; emptied when this
+  // object is destroyed.
+  std::shared_ptr<TUnitConversion*> self_;
 };
 
 }  // namespace conversion

@@ -158,6 +158,13 @@ TEST_F(UnitConversionTest, ConvWorksFromExpressionsOfTheCalculator) {
   conversion_.Lock();
   EXPECT_FALSE(core.ExpressionsPass("Conv(9, 1, 4, 0)", ""));
   EXPECT_NE(core.ExpressionsEval->ErrorMessage.find("Please check conversions"), std::string::npos);
+  // The table may go before the calculator: "Conv" then says so instead of reaching it.
+  {
+    TUnitConversion shortLived(prompt_);
+    shortLived.Bind(core.AppFunctions);
+  }
+  EXPECT_FALSE(core.ExpressionsPass("Conv(9, 1, 4, 0)", ""));
+  EXPECT_NE(core.ExpressionsEval->ErrorMessage.find("not available"), std::string::npos);
 }
 
 TEST_F(UnitConversionTest, UnitsWithoutDefinitionsCannotBeConverted) {
