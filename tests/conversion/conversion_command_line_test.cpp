@@ -103,6 +103,9 @@ TEST(ConversionCommandLine, ConvWorksInEvalAndStdin) {
   EXPECT_EQ(run.out, "300\n");
   run = Command({"--eval", "1", "--cnv", folder / "none.cnv"});
   EXPECT_EQ(run.code, 1);
+  run = Command({"--table", "--from", "0", "--to", "1", "--step", "1", "--defs",
+                 "f(x)~Conv(1,2,1,x)", "--cnv", folder / "one.cnv"});
+  EXPECT_EQ(run.out, "#,x,f(x)\n0,0,0\n1,1,100\n");
 }
 
 }  // namespace
