@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
-# Builds the evaluator's libFuzzer targets with clang into build-fuzz/ and runs both side by side
-# for the given number of seconds (default 600); fails when either one finds a fault.
+# Builds the libFuzzer targets with clang into build-fuzz/ and runs them side by side for the
+# given number of seconds (default 600): the evaluator's two and one per file reader, or only the
+# targets named after the seconds. Fails when any one finds a fault.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
-[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2; }
+[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: scripts/fuzz.sh [SECONDS] [TARGET...]" >&2; exit 2; }
+shift $(($# > 0 ? 1 : 0))
+# The file readers' targets; each has its seeds in fuzz/corpus/NAME and its tokens in
+# fuzz/NAME.dict.
+file_targets=(calculator_file settings con sle dat pte)
+all_targets=(parse execute "${file_targets[@]}")
+targets=("${all_targets[@]}")
+(($# == 0)) || targets=("$@")
+for target in "${targets[@]}"; do
+  [[ " ${all_targets[*]} " == *" $target "* ]] || { echo "unknown target: $target" >&2; exit 2; }
+done
 
 scripts/install-packages.sh cmake ninja-build clang libclang-rt-14-dev llvm
 
 out=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCALC_FUZZ=ON -DCALC_BUILD_GUI=OFF -DCALC_BUILD_TESTS=OFF
-cmake --build "$out" --parallel "$(nproc)" --target parse_fuzzer execute_fuzzer
+cmake --build "$out" --parallel "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 # Seeds: every expression of the list under a few mode bytes. The execute target reads its text
 # up to a zero byte, then values of every kind (one tag byte and its payload each).
 seeds="$out/seeds"
 rm -rf "$seeds" "$out/findings"
-mkdir -p "$seeds/parse" "$seeds/execute" "$out/corpus/parse" "$out/corpus/execute" \
-  "$out/findings" "$out/logs"
+mkdir -p "$seeds/parse" "$seeds/execute" "$out/findings" "$out/logs"
+for target in "${targets[@]}"; do
+  mkdir -p "$out/corpus/$target"
+done
 modes=(' ' '1' '6' ';' 'x' 'E')
 values='\x01\x05\x02\xf3\x04\x06\x05\x01\x07\x02\xfe\x08\x09\x0a\x00\x0a\x01\x0b\x00\x03\x00\x00\x00\x00\x00\x01\x86\xa0'
 n=0
@@ -32,20 +45,25 @@ while IFS= read -r line; do
   printf '>%s\0%b%b' "$line" "$values" "$values" >"$seeds/execute/$n-currency"
 done <fuzz/corpus/expressions.txt
 
-# One second per input at most, 2 GB of memory, inputs of up to 4 KB.
-options=(-timeout=1 -rss_limit_mb=2048 -max_len=4096 -dict=fuzz/evaluator.dict
-  -print_final_stats=1)
+# One second per input at most, 2 GB of memory, inputs of up to 4 KB (16 KB for the files).
+options=(-timeout=1 -rss_limit_mb=2048 -print_final_stats=1)
+evaluator_options=(-max_len=4096 -dict=fuzz/evaluator.dict)
 
 # Fuzzes one target until the time is used up. libFuzzer stops at a finding, so it is started
 # again with the time left; the input that failed leaves the corpus, so that the next start
 # does not stop on it again.
 fuzz_target() {
   local target=$1 deadline=$((SECONDS + seconds)) left started
+  local own=("${evaluator_options[@]}") seed_dir="$seeds/$target"
+  if [[ " ${file_targets[*]} " == *" $target "* ]]; then
+    own=(-max_len=16384 "-dict=fuzz/${target%_file}.dict")
+    seed_dir="fuzz/corpus/${target%_file}"
+  fi
   : >"$out/logs/$target.log"
   while ((left = deadline - SECONDS, left > 0)); do
     started=$SECONDS
-    if "$out/${target}_fuzzer" "${options[@]}" -max_total_time="$left" \
-      -artifact_prefix="$out/findings/$target-" "$out/corpus/$target" "$seeds/$target" \
+    if "$out/${target}_fuzzer" "${options[@]}" "${own[@]}" -max_total_time="$left" \
+      -artifact_prefix="$out/findings/$target-" "$out/corpus/$target" "$seed_dir" \
       >>"$out/logs/$target.log" 2>&1; then
       break
     fi
@@ -57,13 +75,14 @@ fuzz_target() {
   done
 }
 
-fuzz_target parse &
-parse_pid=$!
-fuzz_target execute &
-execute_pid=$!
-wait "$parse_pid" "$execute_pid"
+pids=()
+for target in "${targets[@]}"; do
+  fuzz_target "$target" &
+  pids+=($!)
+done
+wait "${pids[@]}"
 
-for target in parse execute; do
+for target in "${targets[@]}"; do
   runs=$(grep -h '^stat::number_of_executed_units' "$out/logs/$target.log" |
     awk '{total += $2} END {print total + 0}')
   echo "== ${target}_fuzzer: $runs inputs run"

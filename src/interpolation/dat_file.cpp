@@ -2,6 +2,7 @@
 #include "interpolation/dat_file.h"
 
 #include <optional>
+#include <vector>
 
 #include "app/safe_save.h"
 #include "evaluator/eval_errors.h"
@@ -19,17 +20,26 @@ bool IsBlank(char c) {
 }
 
 // The first position in `text` where `stop` holds outside parentheses, or npos. A comma or a
-// blank inside a call's brackets, as in max(1,2), belongs to the cell.
+// blank inside a call's brackets, as in max(1,2), belongs to the cell. Only brackets that pair
+// up count: a "(" that is never closed, as in a cell "(8", would otherwise take the rest of the
+// line into its field, and the fields after it would be lost.
 template <typename Stop>
 std::size_t FirstOutsideBrackets(std::string_view text, Stop stop) {
+  std::vector<bool> paired(text.size(), false);
+  std::vector<std::size_t> open;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '(') {
+      open.push_back(i);
+    } else if (text[i] == ')' && !open.empty()) {
+      paired[open.back()] = paired[i] = true;
+      open.pop_back();
+    }
+  }
   int depth = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      depth = depth > 0 ? depth - 1 : 0;
-    } else if (depth == 0 && stop(c)) {
+    if (paired[i]) {
+      depth += text[i] == '(' ? 1 : -1;
+    } else if (depth == 0 && stop(text[i])) {
       return i;
     }
   }
@@ -42,13 +52,28 @@ std::size_t FieldEnd(std::string_view rest) {
 }
 
 // A cell as written so that it reads back as the same field: an empty cell, or a text that
-// would split where it is read, goes in parentheses, which leave its value as it is.
+// would split where it is read, goes in parentheses, which leave its value as it is. A text
+// whose brackets do not pair up gets as many more as make every bracket of it pair, since the
+// outer ones would otherwise pair with its own and leave a part of it outside.
 std::string WrittenCell(const std::string& text, bool lastField) {
   if (text.empty()) return "()";
   const std::size_t split =
       lastField ? FirstOutsideBrackets(text, [](char c) { return c == ','; }) : FieldEnd(text);
-  if (split != std::string::npos) return "(" + text + ")";
-  return text;
+  if (split == std::string::npos) return text;
+  std::size_t unclosed = 0;
+  std::size_t unopened = 0;
+  for (const char c : text) {
+    if (c == '(') {
+      ++unclosed;
+    } else if (c == ')') {
+      if (unclosed > 0) {
+        --unclosed;
+      } else {
+        ++unopened;
+      }
+    }
+  }
+  return std::string(unopened + 1, '(') + text + std::string(unclosed + 1, ')');
 }
 
 }  // namespace

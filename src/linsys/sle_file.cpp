@@ -1,8 +1,11 @@
 // The ".sle" writer and reader over the shared brace-block scanner.
 #include "linsys/sle_file.h"
 
+#include <algorithm>
+
 #include "app/calculator_file.h"
 #include "app/memo_text.h"
+#include "evaluator/text_utils.h"
 
 namespace linsys {
 
@@ -50,13 +53,20 @@ std::optional<TSleTexts> ReadSleText(std::string_view bytes) {
     if (c != ' ') texts.variables += c;
   }
   // Every line of the block came with CR LF; the last one ends the text, and a file written
-  // from these texts again is the same file byte for byte.
+  // from these texts again is the same file byte for byte. A lone CR inside a line breaks it
+  // too, as the writer writes it, and the blank pieces it leaves are dropped like blank lines,
+  // so that what was read is what a save writes back.
   std::string_view equations = (*blocks)[1];
-  if (equations.ends_with(kLineEnd)) equations.remove_suffix(kLineEnd.size());
   texts.equations.reserve(equations.size());
-  for (std::size_t i = 0; i < equations.size(); ++i) {
-    if (equations[i] == '\r' && i + 1 < equations.size() && equations[i + 1] == '\n') continue;
-    texts.equations += equations[i];
+  while (!equations.empty()) {
+    const std::size_t end = std::min(equations.find_first_of("\r\n"), equations.size());
+    const std::string_view line = equations.substr(0, end);
+    equations.remove_prefix(end);
+    while (!equations.empty() && (equations.front() == '\r' || equations.front() == '\n'))
+      equations.remove_prefix(1);
+    if (evaluator::TrimBlanks(line).empty()) continue;
+    if (!texts.equations.empty()) texts.equations += '\n';
+    texts.equations += line;
   }
   return texts;
 }

@@ -45,6 +45,11 @@ TEST_F(DatFileTest, LinesSplitIntoOneTwoOrThreeFields) {
       {"1  2  max(1, 2)", {"2", "max(1, 2)"}},
       {"1  2  3 * pi", {"2", "3 * pi"}},  // the last field is the rest of the line
       {"1\t2", {"1", "2"}},
+      // Regression: a "(" never closed took the rest of the line into its field.
+      {"4  (8  ()", {"(8", "()"}},
+      {"(8 9", {"(8", "9"}},
+      {"1  ((8 9)  2", {"((8 9)", "2"}},
+      {"1  )x  2", {")x", "2"}},
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(DatLineRow(c.line), c.row) << c.line;
@@ -82,6 +87,16 @@ TEST_F(DatFileTest, SheetsAreWrittenAsNumberXAndFxAndReadBackTheSame) {
   SaveSheetFile(gaps, path);
   LoadSheetFile(read, path);
   EXPECT_EQ(read.Rows(), (std::vector<TSheetRow>{{"()", "3"}, {"4", "()"}}));
+  // Regression: a cell with a bracket never closed was written so that it read back as the row
+  // number, its text moved to f(x) and f(x) lost.
+  gaps.SetRows({{"(8", "2"}, {"(8 9", "sin(1"}, {"1)", "(2"}, {"7 max(1", "x"}, {"a )b", "1,2("}});
+  SaveSheetFile(gaps, path);
+  LoadSheetFile(read, path);
+  EXPECT_EQ(read.Rows(), (std::vector<TSheetRow>{{"(8", "2"},
+                                                 {"((8 9))", "sin(1"},
+                                                 {"1)", "(2"},
+                                                 {"(7 max(1))", "x"},
+                                                 {"((a )b)", "(1,2())"}}));
   // Saving over a file replaces it and leaves no temporary file behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 1);
 }

@@ -31,6 +31,10 @@ TEST(SleFile, ReadsByTheBlockRules) {
       {"more closed than opened", "{x}}{x}", nullptr, nullptr},
       {"one block", "{x}", nullptr, nullptr},
       {"unclosed block", "{x}{x", nullptr, nullptr},
+      // Regression: a lone CR stayed inside an equation, and the save wrote it as a line break,
+      // so the file read back as other lines than were read.
+      {"lone CR", "{x}{\r\na,\rb\r\r\n \r c\r\n}", "x", "a,\nb\n c"},
+      {"CR line ends", "{\rx\r}\r{\rx\r-1\r}\r", "x", "x\n-1"},
   };
   for (const auto& row : rows) {
     const std::optional<TSleTexts> texts = ReadSleText(row.bytes);
@@ -58,6 +62,12 @@ TEST(SleFile, ASavedSystemOpensAsItWasAndSavesAsTheSameBytes) {
   ASSERT_TRUE(system.ScrieFisier(folder / "c.sle"));
   EXPECT_EQ(app::ReadBytes(folder / "c.sle"), app::ReadBytes(folder / "b.sle"));
   EXPECT_TRUE(prompt.messages.empty());
+  // A lone CR read from a file is a line break, which saving keeps.
+  app::WriteBytes(folder / "cr.sle", "{x}{\r\nx,\r-1\r\n}\r\n");
+  ASSERT_TRUE(system.CitesteFisier(folder / "cr.sle"));
+  ASSERT_TRUE(system.ScrieFisier(folder / "cr2.sle"));
+  ASSERT_TRUE(system.CitesteFisier(folder / "cr2.sle"));
+  EXPECT_EQ(system.EquationsText, "x,\n-1");
   // Regression: a brace was saved, and the file could never be read again. The save is refused
   // and the old file stays.
   system.EquationsText = "u - {1}";

@@ -1,0 +1,81 @@
+// libFuzzer target: bytes read as a ".con" file by the constants definition table, as its
+// window reads it. The table a file gives keeps its order and its rules, and written back it
+// reads again to the same table.
+#include <cstdint>
+#include <string>
+
+#include "app/ini_file.h"
+#include "constants/const_table.h"
+#include "evaluator/text_utils.h"
+#include "file_fuzz_support.h"
+
+namespace fuzzing {
+namespace {
+
+using constants::TConstCategory;
+using constants::TConstTable;
+
+// Every category and constant in order, with their texts; equal tables give equal texts.
+std::string Snapshot(const TConstTable& table) {
+  std::string snapshot;
+  for (const TConstCategory& category : table.Categories()) {
+    snapshot += "[" + category.Name + "]\n";
+    for (const constants::TConstEntry& constant : category.Constants) {
+      snapshot +=
+          constant.Name + '\0' + constant.Record.Value + '\0' + constant.Record.Description + '\n';
+    }
+  }
+  return snapshot;
+}
+
+// What the table promises of its lists: sorted, no two names equal without regard to case, no
+// blank name, values trimmed.
+void CheckTable(const TConstTable& table) {
+  const auto less = [](const std::string& a, const std::string& b) {
+    return evaluator::ToLowerAscii(a) < evaluator::ToLowerAscii(b);
+  };
+  const auto& categories = table.Categories();
+  for (std::size_t c = 0; c < categories.size(); ++c) {
+    if (evaluator::TrimBlanks(categories[c].Name).empty()) FileViolation("blank category");
+    if (c > 0 && !less(categories[c - 1].Name, categories[c].Name)) {
+      FileViolation("categories out of order or doubled", categories[c].Name);
+    }
+    const auto& list = categories[c].Constants;
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      if (list[k].Name.empty()) FileViolation("constant without a name");
+      if (evaluator::TrimBlanks(list[k].Record.Value) != list[k].Record.Value) {
+        FileViolation("value not trimmed", list[k].Record.Value);
+      }
+      if (k > 0 && !less(list[k - 1].Name, list[k].Name)) {
+        FileViolation("constants out of order or doubled", list[k].Name);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace fuzzing
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzzing;
+  TQuietPrompt prompt;
+  TConstTable table("/nonexistent/calc-fuzz-default.con", prompt);
+  table.ConstFilePath = InputFile(AsText(data, size), "con");
+  if (!table.ReadFromConstFile() || !table.Loaded) {
+    FileViolation("a readable file was not loaded", prompt.Last());
+  }
+  CheckTable(table);
+  // The file module writes a line break inside a line as a blank, and a lone CR is one.
+  std::string read = Snapshot(table);
+  for (char& c : read) {
+    if (c == '\r') c = ' ';
+  }
+  // The save, then the open of what it wrote.
+  if (!table.WriteToConstFile()) FileViolation("the loaded table was not written", prompt.Last());
+  table.FreeStringList();
+  if (!table.ReadFromConstFile()) FileViolation("a written file was not read", prompt.Last());
+  if (Snapshot(table) != read) {
+    FileViolation("a written file read back differently", table.ToIni().ToBytes());
+  }
+  return 0;
+}
