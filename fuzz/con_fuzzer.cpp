@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   table.FreeStringList();
   if (!table.ReadFromConstFile()) FileViolation("a written file was not read", prompt.Last());
   if (Snapshot(table) != read) {
-    FileViolation("a written file read back differently", table.ToIni().ToBytes());
+    FileViolation("a written file read back differently",
+                  read + "-- read back as --\n" + Snapshot(table));
   }
   return 0;
 }

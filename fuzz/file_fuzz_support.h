@@ -32,9 +32,8 @@ class TQuietPrompt : public app::TUserPrompt {
 // Stops the run with a message libFuzzer keeps next to the input that broke the contract.
 [[noreturn]] inline void FileViolation(const char* what, std::string_view detail = {}) {
   std::fprintf(stderr, "contract violated: %s\n", what);
-  if (!detail.empty()) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(detail.size()), detail.data());
-  }
+  std::fwrite(detail.data(), 1, detail.size(), stderr);  // NUL bytes included
+  std::fputc('\n', stderr);
   std::abort();
 }
 

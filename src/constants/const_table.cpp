@@ -38,9 +38,16 @@ void InsertSorted(std::vector<T>& items, T item) {
   items.insert(at, std::move(item));
 }
 
-// A name holding "=", or a value holding "//", would read back as something else.
+// A name holding "=", or a value holding "//", would read back as something else; a name
+// beginning with ";" or "#" would be written as a comment line and one beginning with "[" may be
+// written as a header, so that the constant is lost on the next read.
+bool UnwritableName(const std::string& name) {
+  return name.find('=') != std::string::npos || name.starts_with(';') || name.starts_with('#') ||
+         name.starts_with('[');
+}
+
 std::optional<std::string> Unwritable(const std::string& name, const TConstRec& record) {
-  if (name.find('=') != std::string::npos) return kInvalidName + name;
+  if (UnwritableName(name)) return kInvalidName + name;
   if (record.Value.find("//") != std::string::npos) return kInvalidValue + record.Value;
   return std::nullopt;
 }
@@ -193,7 +200,9 @@ void TConstTable::FromIni(const app::TIniFile& file) {
     }
     for (const app::TIniEntry& entry : section.Entries()) {
       const std::string name = evaluator::TrimBlanks(entry.key);
-      if (name.empty() || FindConstant(*category, name)) continue;
+      // A key that only the trimming of control characters made such a name is not kept: the
+      // table could not write it back.
+      if (name.empty() || UnwritableName(name) || FindConstant(*category, name)) continue;
       const std::size_t comment = entry.value.find("//");
       TConstRec record;
       record.Value = evaluator::TrimBlanks(entry.value.substr(0, comment));

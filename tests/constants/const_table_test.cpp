@@ -62,6 +62,10 @@ TEST_F(ConstTableTest, ListsStaySortedWithoutRegardToCaseAndRefuseDuplicates) {
   // Texts that would read back as something else are refused.
   EXPECT_EQ(table_.AddConstant(2, "a=b", {"1", ""}), "Invalid name : a=b");
   EXPECT_EQ(table_.AddConstant(2, "h", {"1 // 2", ""}), "Invalid value : 1 // 2");
+  // Regression: these were written as a comment or a header line and lost on the next read.
+  for (const char* name : {";x", "#x", "[x"}) {
+    EXPECT_EQ(table_.AddConstant(2, name, {"1", "]"}), std::string("Invalid name : ") + name);
+  }
 
   EXPECT_FALSE(table_.RenameCategory(2, "Zoo"));
   EXPECT_EQ(table_.Categories()[2].Name, "Zoo");
@@ -147,6 +151,15 @@ TEST_F(ConstTableTest, ReadsFilesItDidNotWrite) {
   EXPECT_EQ(mechanics[1].Name, "g");
   EXPECT_EQ(mechanics[1].Record.Value, "9.81");
   EXPECT_EQ(mechanics[2].Name, "h");
+  // Regression: a control character before ";", "#" or "[" is no comment to the file module,
+  // but trimmed it gave a name the table then wrote as a comment or a header: such keys are not
+  // kept, so that what was read is what a save writes back.
+  WriteBytes(file.string(), "[A]\r\n\x01;x=1\r\n\x01#y=2\r\n\x02[z=3 //w]\r\nok=4\r\n");
+  table.ConstFilePath = file.string();
+  ASSERT_TRUE(table.ReadFromConstFile());
+  ASSERT_EQ(table.Categories().size(), 1u);
+  ASSERT_EQ(table.Categories()[0].Constants.size(), 1u);
+  EXPECT_EQ(table.Categories()[0].Constants[0].Name, "ok");
   // A file that is not there: the default is tried, and with none ConstFilePath empties.
   table.ConstFilePath = (folder_ / "gone.con").string();
   EXPECT_FALSE(table.ReadFromConstFile());
