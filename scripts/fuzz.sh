@@ -10,7 +10,7 @@ seconds=${1:-600}
 shift $(($# > 0 ? 1 : 0))
 # The file readers' targets; each has its seeds in fuzz/corpus/NAME and its tokens in
 # fuzz/NAME.dict.
-file_targets=(calculator_file settings con sle dat pte)
+file_targets=(calculator_file settings cnv con sle dat pte)
 all_targets=(parse execute "${file_targets[@]}")
 targets=("${all_targets[@]}")
 (($# == 0)) || targets=("$@")

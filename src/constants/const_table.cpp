@@ -198,7 +198,12 @@ void TConstTable::FromIni(const app::TIniFile& file) {
       AddCategory(section.Name());
       category = FindCategory(section.Name());
     }
-    for (const app::TIniEntry& entry : section.Entries()) {
+    for (app::TIniEntry entry : section.Entries()) {
+      // A lone CR is kept in a line by the file module but written as a blank by AddLine: it is
+      // taken as the blank here, so that two names that would become one are found now.
+      for (std::string* text : {&entry.key, &entry.value}) {
+        std::replace(text->begin(), text->end(), '\r', ' ');
+      }
       const std::string name = evaluator::TrimBlanks(entry.key);
       // A key that only the trimming of control characters made such a name is not kept: the
       // table could not write it back.

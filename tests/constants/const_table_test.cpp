@@ -160,6 +160,13 @@ TEST_F(ConstTableTest, ReadsFilesItDidNotWrite) {
   ASSERT_EQ(table.Categories().size(), 1u);
   ASSERT_EQ(table.Categories()[0].Constants.size(), 1u);
   EXPECT_EQ(table.Categories()[0].Constants[0].Name, "ok");
+  // Regression: a lone CR was read into a name and written as a blank, so that two constants
+  // became one on the next read. It is the blank at once, and the second name is a duplicate.
+  WriteBytes(file.string(), "[A]\r\na\rb=1 //x\ry\r\na b=2\r\n");
+  ASSERT_TRUE(table.ReadFromConstFile());
+  ASSERT_EQ(table.Categories()[0].Constants.size(), 1u);
+  EXPECT_EQ(table.Categories()[0].Constants[0].Name, "a b");
+  EXPECT_EQ(table.Categories()[0].Constants[0].Record.Description, "x y");
   // A file that is not there: the default is tried, and with none ConstFilePath empties.
   table.ConstFilePath = (folder_ / "gone.con").string();
   EXPECT_FALSE(table.ReadFromConstFile());
