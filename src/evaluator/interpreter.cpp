@@ -716,47 +716,50 @@ class TInterpreter {
   template <class TSequence>
   void Walk(TSequence sequence, std::size_t k, std::size_t count, TWalk walk) {
     const TNestingScope nesting;
-    Guarded(
-        walk, [&] { return sequence.Command(k); },
-        [&] {
-          if constexpr (TSequence::kPlanned) {
-            // Only forms and calls run walks of their own that can set ErrorFlag without throwing,
-            // so the flag is looked at after them alone.
+    try {
+      if constexpr (TSequence::kPlanned) {
+        // Only forms and calls run walks of their own that can set ErrorFlag without throwing,
+        // so the flag is looked at after them alone.
+        if (e_.ErrorFlag) return;
+        for (; k < count; ++k) {
+          const TPlanStep& step = sequence.Step(k);
+          if (step.op == TPlanStep::kNested) {
+            const std::int32_t n = sequence.Command(k);
+            Nest(n, Command(n));
             if (e_.ErrorFlag) return;
-            for (; k < count; ++k) {
-              const TPlanStep& step = sequence.Step(k);
-              if (step.op == TPlanStep::kNested) {
-                const std::int32_t n = sequence.Command(k);
-                Nest(n, Command(n));
-                if (e_.ErrorFlag) return;
-              } else if (!FastStep<false>(step)) {
-                Step(Command(sequence.Command(k)));
-              }
-            }
-          } else {
-            for (; k < count; ++k) {
-              if (e_.ErrorFlag) return;
-              const std::int32_t n = sequence.Command(k);
-              TProcRec& proc = Command(n);
-              // Forms and calls leave the walk's loop for a frame of their own, so that what stays
-              // on the native stack while they nest is as small as it can be.
-              if (proc.code == kCodeIf || proc.code == kCodeWhile ||
-                  proc.code >= kFirstUserFunctionCode) {
-                Nest(n, proc);
-              } else {
-                Step(proc);
-              }
-            }
+          } else if (!FastStep<false>(step)) {
+            Step(Command(sequence.Command(k)));
           }
-        });
+        }
+      } else {
+        for (; k < count; ++k) {
+          if (e_.ErrorFlag) return;
+          const std::int32_t n = sequence.Command(k);
+          TProcRec& proc = Command(n);
+          // Forms and calls leave the walk's loop for a frame of their own, so that what stays
+          // on the native stack while they nest is as small as it can be.
+          if (proc.code == kCodeIf || proc.code == kCodeWhile ||
+              proc.code >= kFirstUserFunctionCode) {
+            Nest(n, proc);
+          } else {
+            Step(proc);
+          }
+        }
+      }
+    } catch (...) {
+      ReportCurrentFailure(walk, sequence.Command(k));
+    }
   }
 
   // Runs `call`, a copy of call command n with operands of its own, as a walk of
   // ExecuteComand runs command n; a failure is reported for command n.
   void RunCall(std::int32_t n, TProcRec& call) {
     const TNestingScope nesting;
-    Guarded(
-        TWalk::kExecuteComand, [n] { return n; }, [&] { Nest(n, call); });
+    try {
+      Nest(n, call);
+    } catch (...) {
+      ReportCurrentFailure(TWalk::kExecuteComand, n);
+    }
   }
 
   // Runs list[0] .. list[count - 1] as ExecuteComand does: from the plan, the fast steps at the
@@ -794,25 +797,24 @@ class TInterpreter {
  private:
   TProcRec& Command(std::int32_t n) { return e_.ListaProc[static_cast<std::size_t>(n - 1)]; }
 
-  // Runs `body` under the guard of one walk: a failure ends it and is reported for the command
-  // `failed()` names at that moment.
-  template <class TFailed, class TBody>
-  [[gnu::always_inline]] inline void Guarded(TWalk walk, TFailed&& failed, TBody&& body) {
+  // Reports the exception being handled as the failure of command `command`: arithmetic
+  // kinds through ExceptieMatematica, anything else with the walk's prefix. Out of line, so that
+  // the walks' loops stay as small as they can be.
+  [[gnu::noinline]] void ReportCurrentFailure(TWalk walk, std::int32_t command) {
     try {
-      body();
+      throw;
     } catch (const EMathError& error) {
-      const std::int32_t command = failed();
       if (error.kind() >= mekOverflow && error.kind() <= mekInvalidOperation) {
         e_.ExceptieMatematica(command, error.kind());
       } else {
         ReportNonMath(walk, command, error.what(), false);
       }
     } catch (const EStackOverflow& error) {
-      ReportNonMath(walk, failed(), error.what(), true);
+      ReportNonMath(walk, command, error.what(), true);
     } catch (const std::exception& error) {
-      ReportNonMath(walk, failed(), error.what(), false);
+      ReportNonMath(walk, command, error.what(), false);
     } catch (...) {
-      ReportNonMath(walk, failed(), "UNKNOWN EXCEPTION", false);
+      ReportNonMath(walk, command, "UNKNOWN EXCEPTION", false);
     }
   }
 
