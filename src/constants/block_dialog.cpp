@@ -2,12 +2,11 @@
 #include "constants/block_dialog.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/user_prompt.h"
+#include "constants/dialog_layout.h"
 
 namespace constants {
 
@@ -22,17 +21,9 @@ TBlockDialog::TBlockDialog(app::TUserPrompt& prompt, const QString& caption, int
   auto* fields = new QFormLayout;
   fields->addRow(tr("From #"), fromEdit_);
   fields->addRow(tr("Count"), countEdit_);
-  auto* cancel = new QPushButton(tr("&Cancel"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(fields);
-  layout->addLayout(buttons);
+  LayOutOkCancel(this, fields, okButton_);
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &TBlockDialog::Button1Click);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<int> TBlockDialog::ReadInteger(const QLineEdit* edit) {

@@ -2,10 +2,9 @@
 #include "constants/category_dialog.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include "constants/dialog_layout.h"
 
 namespace constants {
 
@@ -17,19 +16,11 @@ TForm25::TForm25(std::function<bool()> ok, QWidget* parent)
   resize(320, 90);
   auto* fields = new QFormLayout;
   fields->addRow(tr("Name:"), nameEdit_);
-  auto* cancel = new QPushButton(tr("&Cancel"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(fields);
-  layout->addLayout(buttons);
+  LayOutOkCancel(this, fields, okButton_);
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (ok_ && ok_()) accept();
   });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm25::Open(const QString& caption, const QString& name) {

@@ -2,10 +2,9 @@
 #include "constants/const_edit_dialog.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include "constants/dialog_layout.h"
 
 namespace constants {
 
@@ -21,19 +20,11 @@ TForm23::TForm23(std::function<bool()> ok, QWidget* parent)
   fields->addRow(tr("Name"), nameEdit_);
   fields->addRow(tr("Value"), valueEdit_);
   fields->addRow(tr("Descript."), descriptionEdit_);
-  auto* cancel = new QPushButton(tr("&Cancel"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(fields);
-  layout->addLayout(buttons);
+  LayOutOkCancel(this, fields, okButton_);
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (ok_ && ok_()) accept();
   });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm23::Open(const QString& caption, const QString& name, const QString& value,

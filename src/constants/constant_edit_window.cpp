@@ -2,13 +2,12 @@
 #include "constants/constant_edit_window.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "constants/constant_list.h"
+#include "constants/dialog_layout.h"
 
 namespace constants {
 
@@ -28,16 +27,8 @@ TForm11::TForm11(TConstantList& list, std::function<void()> stored, std::functio
   fields->addRow(tr("Name"), nameEdit_);
   fields->addRow(tr("Expression"), expressionMemo_);
   fields->addRow(tr("Description"), descriptionMemo_);
-  auto* cancel = new QPushButton(tr("&Cancel"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(fields);
-  layout->addLayout(buttons);
+  LayOutOkCancel(this, fields, okButton_);
   connect(okButton_, &QPushButton::clicked, this, &TForm11::Button1Click);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm11::SetRow(int row, const std::string& name, const std::string& expression,

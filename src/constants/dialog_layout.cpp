@@ -1,0 +1,25 @@
+// LayOutOkCancel.
+#include "constants/dialog_layout.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace constants {
+
+QPushButton* LayOutOkCancel(QDialog* dialog, QFormLayout* fields, QPushButton* ok) {
+  auto* cancel = new QPushButton(QDialog::tr("&Cancel"), dialog);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return cancel;
+}
+
+}  // namespace constants
