@@ -58,10 +58,7 @@ TForm8::~TForm8() = default;
 
 void TForm8::BuildMenus() {
   auto add = [this](QMenu* menu, const QString& caption, const char* name, void (TForm8::*slot)()) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, slot);
-    return action;
+    return AddMenuItem(menu, caption, name, this, slot);
   };
   QMenu* file = menuBar()->addMenu(tr("&File"));
   add(file, tr("&Save As..."), "SaveAs1", &TForm8::SaveAs1Click);

@@ -2,17 +2,27 @@
 // stay-on-top style, and evaluator errors become the user's messages through the shared tables.
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
 #include <string>
-
-class QAction;
-class QMenu;
 
 namespace evaluator {
 class TTalvekComplexEval;
 }
 
 namespace app {
+
+// A menu item with its object name (by which the keys and the tests find it) that runs
+// `handler` on `receiver`.
+template <class TReceiver, class THandler>
+QAction* AddMenuItem(QMenu* menu, const QString& caption, const char* name, TReceiver* receiver,
+                     THandler handler) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  QObject::connect(action, &QAction::triggered, receiver, handler);
+  return action;
+}
 
 class TToolWindow : public QMainWindow {
   Q_OBJECT

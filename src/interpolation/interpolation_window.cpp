@@ -60,10 +60,7 @@ TForm26::~TForm26() {
 
 void TForm26::BuildMenus() {
   auto add = [this](QMenu* menu, const QString& caption, const char* name, auto handler) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
+    return AddMenuItem(menu, caption, name, this, handler);
   };
   QMenu* file = menuBar()->addMenu(tr("&File"));
   add(file, tr("&Open"), "Open1", &TForm26::Open1Click);

@@ -71,10 +71,7 @@ void TlssForm1::BuildPanes() {
 
 void TlssForm1::BuildMenus() {
   auto add = [this](QMenu* menu, const QString& caption, const char* name, auto handler) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
+    return AddMenuItem(menu, caption, name, this, handler);
   };
   QMenu* file = menuBar()->addMenu(tr("&File"));
   add(file, tr("&Open"), "Open1", &TlssForm1::Open1Click);
