@@ -13,14 +13,29 @@
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
 #include "app/tool_screenshots.h"
+#include "constants/category_dialog.h"
+#include "constants/const_delete_dialog.h"
+#include "constants/const_edit_dialog.h"
 #include "constants/const_table_window.h"
+#include "constants/constant_delete_window.h"
+#include "constants/constant_edit_window.h"
 #include "constants/constant_list_window.h"
 #include "interpolation/interpolation_window.h"
+#include "interpolation/row_count_dialogs.h"
 #include "linsys/linear_system_window.h"
 #include "periodic/element_window.h"
 #include "periodic/periodic_table_window.h"
 
 namespace {
+
+// Shows a dialog (without its modal loop), saves its picture and hides it again.
+bool SaveDialog(QWidget* dialog, const QString& path) {
+  dialog->show();
+  QApplication::processEvents();
+  const bool saved = dialog->grab().save(path);
+  dialog->hide();
+  return saved;
+}
 
 // The interpolation window with a sheet of points, and a main window expression reading it.
 bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
@@ -31,19 +46,34 @@ bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
   window.Action("Interpolation1")->trigger();
   window.ExpressionsMemo()->setPlainText("CubicSpline(2.5,1), Lagrange(2.5,1)");
   QApplication::processEvents();
-  return sheets->grab().save(folder + "/interpolation_window.png") &&
+  const bool dialogs =
+      SaveDialog(sheets->RowsCountDialog(), folder + "/interpolation_rows_count.png") &&
+      SaveDialog(sheets->DeleteRowsDialog(), folder + "/interpolation_delete_rows.png");
+  return dialogs && sheets->grab().save(folder + "/interpolation_window.png") &&
          window.grab().save(folder + "/main_window_interpolation.png");
 }
 
-// The constant list with one constant of the user's, and the constants definition table.
+// The constant list with one constant of the user's, its dialogs, and the constants definition
+// table with its dialogs.
 bool SaveConstantsScreenshots(app::TForm1& window, const QString& folder) {
   window.ConstantListWindow()->AddNewConstant("g", "9.81", "(m/s^2)");
   window.Constants1Click();
   QApplication::processEvents();
   bool saved = window.ConstantListWindow()->grab().save(folder + "/constant_list.png");
+  constants::TForm10& list = *window.ConstantListWindow();
+  list.EditWindow()->SetRow(6, "g", "9.81", "(m/s^2)");
+  saved = SaveDialog(list.EditWindow(), folder + "/constant_edit.png") && saved;
+  saved = SaveDialog(list.DeleteWindow(), folder + "/constant_delete.png") && saved;
   window.DefConstants1Click();
   QApplication::processEvents();
-  return window.ConstTableWindow()->grab().save(folder + "/constants_table.png") && saved;
+  saved = window.ConstTableWindow()->grab().save(folder + "/constants_table.png") && saved;
+  constants::TForm22& table = *window.ConstTableWindow();
+  table.ConstantDialog()->Open("Edit constant", "Avogadro_constant", "6.0221367E+23",
+                               " Avogadro constant (1/mol)");
+  saved = SaveDialog(table.ConstantDialog(), folder + "/definition_edit.png") && saved;
+  saved = SaveDialog(table.DeleteDialog(), folder + "/definition_delete.png") && saved;
+  table.CategoryDialog()->Open("Edit category", "Physical constants");
+  return SaveDialog(table.CategoryDialog(), folder + "/definition_category.png") && saved;
 }
 
 // Types sample definitions and expressions, then saves the main and help windows as PNG files
