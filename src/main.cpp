@@ -20,6 +20,7 @@
 #include "constants/constant_delete_window.h"
 #include "constants/constant_edit_window.h"
 #include "constants/constant_list_window.h"
+#include "conversion/conversion_screenshots.h"
 #include "interpolation/interpolation_window.h"
 #include "interpolation/row_count_dialogs.h"
 #include "linsys/linear_system_window.h"
@@ -100,6 +101,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
   saved = app::SaveToolScreenshots(window, folder) && saved;
   saved = SaveConstantsScreenshots(window, folder) && saved;
+  saved = conversion::SaveConversionScreenshots(window, folder) && saved;
   window.Action("PeriodicTable1")->trigger();
   periodic::TpteForm1& periodicTable = *window.PeriodicTableWindow();
   periodicTable.DrawGrid1MouseMove({4, 7});  // iron

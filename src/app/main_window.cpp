@@ -32,6 +32,8 @@
 #include "constants/const_table_window.h"
 #include "constants/constant_list.h"
 #include "constants/constant_list_window.h"
+#include "conversion/conversion_table_window.h"
+#include "conversion/convert_unit_window.h"
 #include "conversion/unit_conversion.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
@@ -150,11 +152,18 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
                                      const std::string& description) {
     return constantListWindow_->AddNewConstant(name, expression, description);
   };
+  periodicLinks.ConvertValue = [this](const std::string& value, const std::string& statusText) {
+    convertUnitWindow_->SetInput(value, statusText);
+    Conversion1Click();
+  };
   periodicTable_ = std::make_unique<periodic::TpteForm1>(
       prompt_, PTEFilePath, dataFolder_.PathOf(TDataFile::PeriodicTable), std::move(periodicLinks));
   // "Conv" converts through the conversion table, read from the last file of the settings.
   conversion_->Bind(core_.AppFunctions);
   conversion_->ReadAtStartUp(ConvFilePath, dataFolder_.PathOf(TDataFile::Conversion));
+  // The conversion windows show that table; the conversion window follows its lock.
+  conversionTableWindow_ = std::make_unique<conversion::TForm17>(*this, prompt_);
+  convertUnitWindow_ = std::make_unique<conversion::TForm21>(*this, prompt_);
 }
 
 TForm1::~TForm1() = default;
@@ -361,7 +370,8 @@ void TForm1::BuildMenus() {
           [this] { ShowOwnedWindow(derivativeWindow_.get()); });
   connect(add(functions, tr("&Equivalent test"), "EquivalentTest1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(equivalenceWindow_.get()); });
-  later(functions, tr("&Conversion"), "Conversion1");
+  connect(add(functions, tr("&Conversion"), "Conversion1"), &QAction::triggered, this,
+          &TForm1::Conversion1Click);
   connect(add(functions, tr("&System Solver"), "SystemSolver1"), &QAction::triggered, this,
           [this] { ShowOwnedWindow(systemSolver_.get()); });
   connect(add(functions, tr("&Periodic Table"), "PeriodicTable1"), &QAction::triggered, this,
@@ -389,7 +399,8 @@ void TForm1::BuildMenus() {
           &TForm1::Constants1Click);
   connect(add(options, tr("D&ef constants"), "DefConstants1"), &QAction::triggered, this,
           &TForm1::DefConstants1Click);
-  later(options, tr("&Def conversions"), "DefConversions1");
+  connect(add(options, tr("&Def conversions"), "DefConversions1"), &QAction::triggered, this,
+          &TForm1::DefConversions1Click);
 
   QAction* help = menuBar()->addAction(tr("&Help"));
   help->setObjectName("Help1");
@@ -547,6 +558,14 @@ void TForm1::Constants1Click() {
 
 void TForm1::DefConstants1Click() {
   ShowOwnedWindow(constTableWindow_.get());
+}
+
+void TForm1::Conversion1Click() {
+  ShowOwnedWindow(convertUnitWindow_.get());
+}
+
+void TForm1::DefConversions1Click() {
+  ShowOwnedWindow(conversionTableWindow_.get());
 }
 
 void TForm1::SetCurrencyFormat(bool currency) {

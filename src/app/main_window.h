@@ -18,8 +18,10 @@ class QPlainTextEdit;
 class QSplitter;
 
 namespace conversion {
+class TForm17;
+class TForm21;
 class TUnitConversion;
-}
+}  // namespace conversion
 
 namespace interpolation {
 class TForm26;
@@ -62,6 +64,8 @@ class TForm1 : public TToolWindow {
   constants::TConstantList& Constants() { return *constants_; }
   constants::TForm10* ConstantListWindow() const { return constantListWindow_.get(); }
   constants::TForm22* ConstTableWindow() const { return constTableWindow_.get(); }
+  conversion::TForm17* ConversionTableWindow() const { return conversionTableWindow_.get(); }
+  conversion::TForm21* ConvertUnitWindow() const { return convertUnitWindow_.get(); }
 
   // The two passes, reading the panes and writing the results pane.
   void Frame31Memo1Change();
@@ -75,6 +79,9 @@ class TForm1 : public TToolWindow {
   void Table1Click();
   void Constants1Click();
   void DefConstants1Click();
+  // "&Conversion" and "&Def conversions".
+  void Conversion1Click();
+  void DefConversions1Click();
   // The file menu and the history.
   void Open1Click();
   void Save1Click();
@@ -155,6 +162,8 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<constants::TConstantList> constants_;
   std::unique_ptr<constants::TForm10> constantListWindow_;
   std::unique_ptr<constants::TForm22> constTableWindow_;
+  std::unique_ptr<conversion::TForm17> conversionTableWindow_;
+  std::unique_ptr<conversion::TForm21> convertUnitWindow_;
   std::unique_ptr<TMemoPanes> panes_;
   std::unique_ptr<TCalculatorSession> session_;
   std::unique_ptr<periodic::TpteForm1> periodicTable_;

@@ -21,6 +21,8 @@ TBlockDialog::TBlockDialog(app::TUserPrompt& prompt, const QString& caption, int
   auto* fields = new QFormLayout;
   fields->addRow(tr("From #"), fromEdit_);
   fields->addRow(tr("Count"), countEdit_);
+  fromEdit_->setAccessibleName(tr("From #"));
+  countEdit_->setAccessibleName(tr("Count"));
   LayOutOkCancel(this, fields, okButton_);
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &TBlockDialog::Button1Click);

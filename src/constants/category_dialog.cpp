@@ -16,6 +16,7 @@ TForm25::TForm25(std::function<bool()> ok, QWidget* parent)
   resize(320, 90);
   auto* fields = new QFormLayout;
   fields->addRow(tr("Name:"), nameEdit_);
+  nameEdit_->setAccessibleName(tr("Name"));
   LayOutOkCancel(this, fields, okButton_);
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {

@@ -11,6 +11,8 @@ namespace constants {
 
 QPushButton* LayOutOkCancel(QDialog* dialog, QFormLayout* fields, QPushButton* ok) {
   auto* cancel = new QPushButton(QDialog::tr("&Cancel"), dialog);
+  cancel->setAccessibleName(QDialog::tr("Cancel"));
+  ok->setAccessibleName(ok->text().remove('&'));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

@@ -117,6 +117,58 @@ void TRecList::AddDefinition(std::int32_t unitA, std::int32_t unitB, std::string
   Definitions.emplace_back(unitA, unitB, std::move(aToB), std::move(bToA));
 }
 
+std::vector<std::int32_t> TRecList::RenameUnit(std::int32_t position, const std::string& name) {
+  const std::int32_t other = FindUnit(name);
+  const bool merge = other >= 0 && other != position;
+  if (!merge) units_[static_cast<std::size_t>(position)].name = name;
+  // The units in their new order, by old position; a merged unit goes where the other one goes.
+  std::vector<std::int32_t> order;
+  order.reserve(units_.size());
+  for (std::int32_t u = 0; u < UnitCount(); ++u) {
+    if (!merge || u != position) order.push_back(u);
+  }
+  std::stable_sort(order.begin(), order.end(), [this](std::int32_t a, std::int32_t b) {
+    return CompareNames(Unit(a).name, Unit(b).name) < 0;
+  });
+  std::vector<std::int32_t> moved(units_.size(), -1);
+  std::vector<TUnit> sorted;
+  sorted.reserve(order.size());
+  for (const std::int32_t old : order) {
+    moved[static_cast<std::size_t>(old)] = static_cast<std::int32_t>(sorted.size());
+    sorted.push_back(std::move(units_[static_cast<std::size_t>(old)]));
+  }
+  if (merge) moved[static_cast<std::size_t>(position)] = moved[static_cast<std::size_t>(other)];
+  units_ = std::move(sorted);
+
+  std::vector<std::int32_t> definitionMap(Definitions.size(), -1);
+  std::vector<TConversionDefinition> kept;
+  kept.reserve(Definitions.size());
+  for (std::size_t k = 0; k < Definitions.size(); ++k) {
+    TConversionDefinition& definition = Definitions[k];
+    definition.unitA = moved[static_cast<std::size_t>(definition.unitA)];
+    definition.unitB = moved[static_cast<std::size_t>(definition.unitB)];
+    if (definition.unitA == definition.unitB) continue;
+    definitionMap[k] = static_cast<std::int32_t>(kept.size());
+    kept.push_back(std::move(definition));
+  }
+  Definitions = std::move(kept);
+  ClearStoredPaths();
+  return definitionMap;
+}
+
+bool TRecList::RemoveUnit(std::int32_t position) {
+  for (const TConversionDefinition& definition : Definitions) {
+    if (definition.unitA == position || definition.unitB == position) return false;
+  }
+  units_.erase(units_.begin() + position);
+  for (TConversionDefinition& definition : Definitions) {
+    if (definition.unitA > position) --definition.unitA;
+    if (definition.unitB > position) --definition.unitB;
+  }
+  ClearStoredPaths();
+  return true;
+}
+
 std::vector<std::int32_t> TRecList::StoredPath(std::int32_t from, std::int32_t to) const {
   std::vector<std::int32_t> path;
   if (from < 0 || from >= UnitCount() || to < 0 || to >= UnitCount()) return path;

@@ -72,6 +72,14 @@ class TRecList {
   std::int32_t AddUnit(const std::string& name, std::int32_t x, std::int32_t y);
   // Appends a definition between two units of the list.
   void AddDefinition(std::int32_t unitA, std::int32_t unitB, std::string aToB, std::string bToA);
+  // Gives unit `position` the name `name` and moves it to its sorted place. When another unit
+  // has that name (any case) the two become that other unit, and every definition that would
+  // then link a unit with itself is deleted. Returns, for each definition before the change,
+  // its index after it, or -1 for a deleted one.
+  std::vector<std::int32_t> RenameUnit(std::int32_t position, const std::string& name);
+  // Removes a unit that no definition uses, moving the positions after it down by one; false,
+  // and nothing changed, when a definition uses it.
+  bool RemoveUnit(std::int32_t position);
 
   // The stored path from unit `from` to unit `to` (0-based positions) as arc numbers in order
   // from `from`; empty when there is none or nothing is stored.

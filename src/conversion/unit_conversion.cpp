@@ -90,6 +90,7 @@ bool TUnitConversion::WriteToConvFile(const std::string& convFilePath) {
     prompt_.Message(*message);
     return false;
   }
+  loaded_ = true;
   return true;
 }
 
@@ -131,9 +132,13 @@ void TUnitConversion::ShowExecuteError(TTalvekComplexEval& sender) {
 bool TUnitConversion::Check() {
   Lock();
   ErrorFlag = false;
+  PathsFailed = false;
   IsDuplicate();
   if (!ErrorFlag) ParseDefinitions();
-  if (!ErrorFlag) ConvPaths();
+  if (!ErrorFlag) {
+    ConvPaths();
+    PathsFailed = ErrorFlag;
+  }
   if (ErrorFlag) return false;
   locked_ = false;
   return true;

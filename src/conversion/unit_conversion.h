@@ -40,7 +40,8 @@ class TUnitConversion {
   // default file is missing too, empties `convFilePath` and loads nothing. A file that cannot be
   // read keeps the table in memory as it was. True when a table was loaded.
   bool ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath);
-  // Writes the table to `convFilePath` with a safe save; false (message shown) on failure.
+  // Writes the table to `convFilePath` with a safe save; false (message shown) on failure. A
+  // written table counts as loaded from that file.
   bool WriteToConvFile(const std::string& convFilePath);
   // Writes the default file and makes `convFilePath` name it; false (message shown) on failure.
   bool WriteToDefConvFile(std::string& convFilePath, const std::string& defaultPath);
@@ -70,6 +71,8 @@ class TUnitConversion {
   void ParseDefinitions();
   void ConvPaths();
   bool ErrorFlag = false;
+  // Whether the last check failed in ConvPaths, after the definitions had passed.
+  bool PathsFailed = false;
 
   // The text put before every message of a definition's evaluator; set before each use.
   std::string MessagePrefix;
