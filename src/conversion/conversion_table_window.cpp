@@ -75,6 +75,11 @@ TForm17::TForm17(app::TForm1& main, app::TUserPrompt& prompt, QWidget* parent)
   grid_->setColumnCount(kColumnCount);
   grid_->setHorizontalHeaderLabels({"#", "Unit A", "Unit B", "A => B", "B => A"});
   grid_->verticalHeader()->hide();
+  // "#" keeps 40 pixels; the other columns share what the grid has left, whatever its width.
+  grid_->horizontalHeader()->setMinimumSectionSize(40);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  grid_->horizontalHeader()->setSectionResizeMode(kNumber, QHeaderView::Fixed);
+  grid_->setColumnWidth(kNumber, 40);
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   grid_->setWordWrap(false);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -203,22 +208,13 @@ void TForm17::CloseDialogs() {
   }
 }
 
-void TForm17::SetColumnWidths() {
-  const int width = (grid_->viewport()->width() - 40) / 4;
-  grid_->setColumnWidth(kNumber, 40);
-  for (int column = kUnitA; column < kColumnCount; ++column)
-    grid_->setColumnWidth(column, width);
-}
-
 void TForm17::showEvent(QShowEvent* event) {
   TToolWindow::showEvent(event);
-  SetColumnWidths();
   comboBox1_->setFocus();
 }
 
 bool TForm17::eventFilter(QObject* watched, QEvent* event) {
   if (watched == grid_) {
-    if (event->type() == QEvent::Resize) SetColumnWidths();
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if ((key == Qt::Key_Return || key == Qt::Key_Enter) && grid_->currentRow() >= 0) {

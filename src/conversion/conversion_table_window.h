@@ -85,7 +85,6 @@ class TForm17 : public app::TToolWindow {
   enum class TNameTarget { kCategory, kUnit };
 
   void BuildMenus();
-  void SetColumnWidths();
   // Fills the grid with the selected category's definitions.
   void ShowCategory();
   void ShowPath();

@@ -50,7 +50,7 @@ TForm21::TForm21(app::TForm1& main, app::TUserPrompt& prompt, QWidget* parent)
       button3_(new QPushButton(tr("&Calculate"), this)),
       status_(new QLabel(this)) {
   setWindowTitle(tr("Convert Unit"));
-  resize(420, 230);
+  resize(420, 200);
   auto* central = new QWidget(this);
   auto* fields = new QGridLayout;
   fields->addWidget(FieldLabel(tr("Unit Category:"), comboBox3_, central), 0, 0);

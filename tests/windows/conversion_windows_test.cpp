@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,7 +132,11 @@ TEST_F(ConversionWindowsTest, DeletingDefinitionsAndCategoriesKeepsWhatTheTableS
   ASSERT_EQ(table_->CategoryBox()->currentText(), "Chain");
   EXPECT_EQ(table_->StatusLabel()->text(), dataFolder_.filePath("calculator.cnv"));
   EXPECT_EQ(Cell(5, 2), "E");
-  EXPECT_EQ(table_->Grid()->columnWidth(0), 40);
+  table_->resize(700, 300);
+  QApplication::processEvents();
+  QTableWidget* grid = table_->Grid();
+  EXPECT_EQ(grid->columnWidth(0), 40);
+  EXPECT_NEAR(40 + 4 * grid->columnWidth(2), grid->viewport()->width(), 4);
 
   // From 3, count 10 in a table of 5: rows 3 to 5 go.
   table_->Action("DeleteDefinition1")->trigger();
