@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTableWidget>
 
 #include "app/error_messages.h"
 
@@ -51,6 +52,12 @@ QAction* TToolWindow::AddStayOnTopAction(QMenu* menu) {
   action->setChecked(StayOnTop());
   connect(action, &QAction::toggled, this, &TToolWindow::SetStayOnTop);
   return action;
+}
+
+int TToolWindow::RowToEdit(const QTableWidget* grid, const QObject* watched, const QEvent* event) {
+  if (watched != grid || event->type() != QEvent::KeyPress || grid->currentRow() < 0) return 0;
+  const int key = static_cast<const QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter ? grid->currentRow() + 1 : 0;
 }
 
 std::string TToolWindow::ParseErrorText(const evaluator::TTalvekComplexEval& eval) {

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <string>
 
+class QTableWidget;
+
 namespace evaluator {
 class TTalvekComplexEval;
 }
@@ -44,6 +46,10 @@ class TToolWindow : public QMainWindow {
 
   // A checkable "&StayOnTop" item in `menu`, checked as the window currently is.
   QAction* AddStayOnTopAction(QMenu* menu);
+
+  // The row (counted from 1) that Return or Enter pressed in `grid` opens for editing, or 0
+  // when `event` is no such key on a row.
+  static int RowToEdit(const QTableWidget* grid, const QObject* watched, const QEvent* event);
 
   // The user's text for an evaluator's failure while parsing or while running.
   static std::string ParseErrorText(const evaluator::TTalvekComplexEval& eval);

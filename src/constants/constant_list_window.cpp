@@ -149,15 +149,10 @@ void TForm10::showEvent(QShowEvent* event) {
 }
 
 bool TForm10::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == grid_) {
-    if (event->type() == QEvent::Resize) SetColumnWidths();
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && grid_->currentRow() >= 0) {
-        EditRow(grid_->currentRow() + 1);
-        return true;
-      }
-    }
+  if (watched == grid_ && event->type() == QEvent::Resize) SetColumnWidths();
+  if (const int row = RowToEdit(grid_, watched, event)) {
+    EditRow(row);
+    return true;
   }
   return TToolWindow::eventFilter(watched, event);
 }

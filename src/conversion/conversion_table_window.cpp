@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -214,14 +213,9 @@ void TForm17::showEvent(QShowEvent* event) {
 }
 
 bool TForm17::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == grid_) {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && grid_->currentRow() >= 0) {
-        EditRow(grid_->currentRow() + 1);
-        return true;
-      }
-    }
+  if (const int row = RowToEdit(grid_, watched, event)) {
+    EditRow(row);
+    return true;
   }
   return TToolWindow::eventFilter(watched, event);
 }

@@ -169,7 +169,8 @@ TEST_F(ConversionWindowsTest, DeletingDefinitionsAndCategoriesKeepsWhatTheTableS
 TEST_F(ConversionWindowsTest, RenamingAUnitToAnotherMergesThemAndDropsTheRowsBetweenThem) {
   Start(kChainFile);
   main_->Action("DefConversions1")->trigger();
-  table_->EditRow(2);  // B - C
+  table_->Grid()->setCurrentCell(1, 0);
+  QTest::keyClick(table_->Grid(), Qt::Key_Return);  // row 2: B - C
   TForm18* editor = table_->DefinitionDialog();
   ASSERT_TRUE(editor->isVisible());
   EXPECT_EQ(editor->windowTitle(), "Edit conversion definition");
