@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -80,6 +81,8 @@ class ConversionWindowsTest : public ::testing::Test {
 
 TEST_F(ConversionWindowsTest, CalculateWaitsForACheckThatFailsOnADuplicateRow) {
   Start("[Chain]\r\n1=A : B : x*2 : x/2\r\n2=B : C : x*3 : x/3\r\n3=b : a : x/2 : x*2\r\n");
+  int graphUpdates = 0;
+  table_->Links().UpdateGraph = [&graphUpdates] { ++graphUpdates; };
   main_->Action("Conversion1")->trigger();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(convert_));
   EXPECT_FALSE(convert_->CalculateButton()->isEnabled());
@@ -101,7 +104,9 @@ TEST_F(ConversionWindowsTest, CalculateWaitsForACheckThatFailsOnADuplicateRow) {
   table_->Action("DeleteDefinition1")->trigger();
   table_->DeleteDialog()->FromEdit()->setText("3");
   QTest::mouseClick(table_->DeleteDialog()->OkButton(), Qt::LeftButton);
+  graphUpdates = 0;
   QTest::mouseClick(convert_->CheckButton(), Qt::LeftButton);
+  EXPECT_EQ(graphUpdates, 2);  // locked at the start of the check, and checked
   EXPECT_EQ(prompt_.messages.size(), 1u);
   EXPECT_TRUE(convert_->CalculateButton()->isEnabled());
   EXPECT_FALSE(convert_->CheckButton()->isEnabled());
@@ -164,6 +169,40 @@ TEST_F(ConversionWindowsTest, DeletingDefinitionsAndCategoriesKeepsWhatTheTableS
   EXPECT_EQ(table_->CategoryBox()->count(), 2);
   EXPECT_EQ(table_->CategoryBox()->findText("Empty"), -1);
   EXPECT_EQ(prompt_.messages.size(), 1u);
+}
+
+TEST_F(ConversionWindowsTest, AFileThatCannotBeReadLeavesTheTableAndItsFileAsTheyWere) {
+  Start(kChainFile);
+  main_->Action("DefConversions1")->trigger();
+  const std::string path = main_->ConvFilePath;
+  // Too many definitions for a table: refused on reading.
+  const std::string refused = dataFolder_.filePath("huge.cnv").toStdString();
+  {
+    std::ofstream huge(refused);
+    huge << "[Huge]\r\n";
+    for (int k = 1; k <= 5001; ++k)
+      huge << k << "=u" << k << " : u" << k + 1 << " : x : x\r\n";
+  }
+  prompt_.file = refused;
+  table_->Action("OpenCnv1")->trigger();
+  EXPECT_EQ(prompt_.messages,
+            std::vector<std::string>{"Too many conversion definitions, at most 5000"});
+  EXPECT_EQ(main_->ConvFilePath, path);
+  EXPECT_EQ(table_->CategoryBox()->itemText(0), "Chain");
+  // "&Save cnv" still writes where the table came from, not over the refused file.
+  const auto hugeSize = std::filesystem::file_size(refused);
+  table_->Action("SaveCnv1")->trigger();
+  EXPECT_EQ(std::filesystem::file_size(refused), hugeSize);
+  TCategoryList read;
+  ASSERT_FALSE(ReadConvFile(path, read).has_value());
+  EXPECT_EQ(read.Count(), 2);
+
+  // "&Graph" hands the selected category over, unless the picture cannot hold it.
+  std::vector<std::int32_t> shown;
+  table_->Links().ShowGraph = [&shown](std::int32_t category) { shown.push_back(category); };
+  Choose(table_->CategoryBox(), "Other");
+  table_->Action("Graph1")->trigger();
+  EXPECT_EQ(shown, std::vector<std::int32_t>{1});
 }
 
 TEST_F(ConversionWindowsTest, RenamingAUnitToAnotherMergesThemAndDropsTheRowsBetweenThem) {
