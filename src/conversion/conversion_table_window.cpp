@@ -17,6 +17,7 @@
 
 #include "app/data_folder.h"
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "constants/category_dialog.h"
 #include "constants/const_delete_dialog.h"
 #include "conversion/definition_dialog.h"
@@ -52,7 +53,7 @@ TForm17::TForm17(app::TForm1& main, app::TUserPrompt& prompt, QWidget* parent)
       editor_(main.Conversion(), prompt),
       comboBox1_(new QComboBox(this)),
       grid_(new QTableWidget(this)),
-      status_(new QLabel(this)) {
+      status_(new app::TStatusPanel(this)) {
   setWindowTitle(tr("Conversion definition table"));
   resize(600, 380);
   auto* central = new QWidget(this);
@@ -195,7 +196,7 @@ void TForm17::SelectCurrentRow() {
 }
 
 void TForm17::ShowPath() {
-  status_->setText(Q(main_.ConvFilePath));
+  status_->SetPanelText(Q(main_.ConvFilePath));
 }
 
 void TForm17::CloseDialogs() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/status_panel.h"
 #include "app/tool_window.h"
 #include "conversion/conversion_links.h"
 #include "conversion/table_editing.h"
@@ -108,7 +109,7 @@ class TForm17 : public app::TToolWindow {
   TConversionLinks links_;
   QComboBox* comboBox1_;
   QTableWidget* grid_;
-  QLabel* status_;
+  app::TStatusPanel* status_;
   std::unique_ptr<TForm18> definitionDialog_;
   std::unique_ptr<TForm19> deleteDialog_;
   std::unique_ptr<TForm20> nameDialog_;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "conversion/conversion_table_window.h"
 #include "evaluator/value.h"
 
@@ -48,7 +49,7 @@ TForm21::TForm21(app::TForm1& main, app::TUserPrompt& prompt, QWidget* parent)
       button1_(new QPushButton(tr("&Check Conv"), this)),
       button2_(new QPushButton(tr("&Define Conv"), this)),
       button3_(new QPushButton(tr("&Calculate"), this)),
-      status_(new QLabel(this)) {
+      status_(new app::TStatusPanel(this)) {
   setWindowTitle(tr("Convert Unit"));
   resize(420, 200);
   auto* central = new QWidget(this);
@@ -212,7 +213,7 @@ void TForm21::Button3Click() {
 
 void TForm21::SetInput(const std::string& expression, const std::string& statusText) {
   edit1_->setText(Q(expression));
-  status_->setText(Q(statusText));
+  status_->SetPanelText(Q(statusText));
 }
 
 }  // namespace conversion

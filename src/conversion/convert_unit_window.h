@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/status_panel.h"
 #include "app/tool_window.h"
 #include "conversion/convert_unit_tool.h"
 
@@ -68,7 +69,7 @@ class TForm21 : public app::TToolWindow {
   QPushButton* button1_;
   QPushButton* button2_;
   QPushButton* button3_;
-  QLabel* status_;
+  app::TStatusPanel* status_;
 };
 
 }  // namespace conversion
