@@ -10,6 +10,7 @@
 #include "app/command_line/command_line.h"
 #include "app/data_folder.h"
 #include "app/help_window.h"
+#include "app/keyboard_access.h"
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
 #include "app/tool_screenshots.h"
@@ -125,6 +126,7 @@ int main(int argc, char* argv[]) {
   const std::optional<app::TWindowOptions> options = app::ReadWindowOptions(arguments);
   if (!options) return app::RunCommandLine(arguments, std::cin, std::cout, std::cerr);
   QApplication application(argc, argv);
+  app::TKeyboardAccess::Install();
   app::TQtUserPrompt prompt;
   app::TForm1 window(prompt, app::TDataFolder::ForRunningProgram(options->dataFolder));
   prompt.SetParent(&window);

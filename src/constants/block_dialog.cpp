@@ -22,7 +22,6 @@ TBlockDialog::TBlockDialog(app::TUserPrompt& prompt, const QString& caption, int
   fields->addRow(tr("From #"), fromEdit_);
   fields->addRow(tr("Count"), countEdit_);
   LayOutOkCancel(this, fields, okButton_);
-  okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &TBlockDialog::Button1Click);
 }
 

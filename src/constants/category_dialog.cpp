@@ -17,7 +17,6 @@ TForm25::TForm25(std::function<bool()> ok, QWidget* parent)
   auto* fields = new QFormLayout;
   fields->addRow(tr("Name:"), nameEdit_);
   LayOutOkCancel(this, fields, okButton_);
-  okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (ok_ && ok_()) accept();
   });

@@ -11,6 +11,8 @@ namespace constants {
 
 QPushButton* LayOutOkCancel(QDialog* dialog, QFormLayout* fields, QPushButton* ok) {
   auto* cancel = new QPushButton(QDialog::tr("&Cancel"), dialog);
+  // Enter in any field is Ok; Escape is the dialog's own Cancel.
+  ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

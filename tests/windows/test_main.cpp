@@ -7,12 +7,16 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "app/keyboard_access.h"
+
 int main(int argc, char** argv) {
   // Test discovery runs this program at build time, where ctest's environment does not apply.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
   QApplication application(argc, argv);
+  // The windows are tested with the keyboard handling they run with.
+  app::TKeyboardAccess::Install();
   ::testing::InitGoogleTest(&argc, argv);
   QTimer guard;
   QObject::connect(&guard, &QTimer::timeout, [] {
