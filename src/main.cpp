@@ -50,7 +50,8 @@ bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
   QApplication::processEvents();
   const bool dialogs = SaveDialog(sheets->RowsCountDialog(), folder) &&
                        SaveDialog(sheets->DeleteRowsDialog(), folder);
-  return dialogs && SavePicture(sheets, folder) && SavePicture(&window, folder, "interpolation");
+  return dialogs && SavePicture(sheets, folder) &&
+         SavePicture(&window, folder, "interpolation", "Calculator");
 }
 
 // The constant list with one constant of the user's, its dialogs, and the constants definition
@@ -72,7 +73,7 @@ bool SaveConstantsScreenshots(app::TForm1& window, const QString& folder) {
                                " Avogadro constant (1/mol)");
   saved = SaveDialog(table.ConstantDialog(), folder) && saved;
   saved = SaveDialog(table.DeleteDialog(), folder, "constant") && saved;
-  table.CategoryDialog()->Open("Edit category", "Physical constants");
+  table.CategoryDialog()->Open("Edit constant category", "Physical constants");
   return SaveDialog(table.CategoryDialog(), folder) && saved;
 }
 
@@ -85,7 +86,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   window.ExpressionsMemo()->setPlainText(
       "f(pi/6), Fact(10),\ny*3, 1/7,\nFutureValue(rate,10,-100,0,0),\ncomplex(1,2)*2, 1e20");
   QApplication::processEvents();
-  bool saved = SavePicture(&window, folder);
+  bool saved = SavePicture(&window, folder, QString(), "Calculator");
   window.Help1Click();
   QApplication::processEvents();
   saved = SavePicture(window.HelpWindow(), folder) && saved;
@@ -113,7 +114,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   saved = SavePicture(periodicTable.ElementWindow(), folder, "uranium") && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
-  saved = SavePicture(&window, folder, "error") && saved;
+  saved = SavePicture(&window, folder, "error", "Calculator") && saved;
   std::cout << (saved ? "saved to " : "could not save to ") << folder.toStdString() << '\n';
   return saved ? 0 : 1;
 }

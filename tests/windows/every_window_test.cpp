@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -187,14 +186,3 @@ TEST_F(EveryWindowTest, TabWalksTheMainWindowsPanesInReadingOrder) {
 
 }  // namespace
 }  // namespace app
-
-int main(int argc, char** argv) {
-  // Test discovery runs this program at build time, where ctest's environment does not apply.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  QApplication application(argc, argv);
-  app::TKeyboardAccess::Install();
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
