@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/safe_save.h"
+
 namespace app {
 
 namespace {
@@ -97,12 +99,11 @@ std::string TDataFolder::PathOf(TDataFile file) const {
   std::filesystem::create_directories(folder_, ignored);
   if (!sharedFolder_.empty() && IsSeededFromSharedFolder(file) &&
       !std::filesystem::exists(path, ignored)) {
-    // A copy that fails leaves the file missing, which the readers answer with the built-in
-    // defaults, as for a program that ships none.
-    std::filesystem::copy_file(sharedFolder_ + "/" + name, path, ignored);
-    std::filesystem::permissions(
-        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-        std::filesystem::perm_options::add, ignored);
+    // Through the safe save, so that an interrupted copy never leaves a half file that would
+    // then be read as the user's own. A copy that fails leaves the file missing, which the
+    // readers answer with the built-in defaults, as for a program that ships none.
+    std::string bytes;
+    if (!ReadFileBytes(sharedFolder_ + "/" + name, bytes)) SafeSave(path, bytes);
   }
   return path;
 }
