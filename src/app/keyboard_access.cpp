@@ -81,7 +81,12 @@ bool IsControl(QWidget* widget, QWidget* window) {
 void NameControls(QWidget* window) {
   for (QWidget* widget : window->findChildren<QWidget*>()) {
     if (!IsControl(widget, window)) continue;
-    if (!AccessibleNameOf(widget).isEmpty()) continue;
+    const QString current = AccessibleNameOf(widget);
+    // Qt names an unlabelled box by the item it shows, which is its value, not its name.
+    auto* box = qobject_cast<QComboBox*>(widget);
+    const bool namedByValue =
+        box != nullptr && widget->accessibleName().isEmpty() && current == box->currentText();
+    if (!current.isEmpty() && !namedByValue) continue;
     // Qt itself reads a buddy label and the group box just above; groups further up are not.
     QString name;
     for (QWidget* parent = widget->parentWidget(); name.isEmpty() && parent != nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -77,9 +78,12 @@ TEST(KeyboardAccess, ControlsAreNamedAfterTheirLabelGroupOrWindow) {
   auto* alone = new QLineEdit(&window);
   auto* status = new QLabel(&window);
   auto* button = new QPushButton("&Calculate", &window);
-  for (QWidget* widget : {static_cast<QWidget*>(label), static_cast<QWidget*>(labelled),
-                          static_cast<QWidget*>(group), static_cast<QWidget*>(alone),
-                          static_cast<QWidget*>(status), static_cast<QWidget*>(button)}) {
+  auto* box = new QComboBox(&window);
+  box->addItems({"Temperature", "Length"});
+  for (QWidget* widget :
+       {static_cast<QWidget*>(label), static_cast<QWidget*>(labelled), static_cast<QWidget*>(group),
+        static_cast<QWidget*>(alone), static_cast<QWidget*>(status), static_cast<QWidget*>(button),
+        static_cast<QWidget*>(box)}) {
     layout->addWidget(widget);
   }
   NameControls(&window);
@@ -93,6 +97,7 @@ TEST(KeyboardAccess, ControlsAreNamedAfterTheirLabelGroupOrWindow) {
   EXPECT_EQ(AccessibleNameOf(status), "TYPE: Currency");
   EXPECT_TRUE(button->accessibleName().isEmpty()) << "Qt names a button by its caption";
   EXPECT_EQ(AccessibleNameOf(button), "Calculate");
+  EXPECT_EQ(AccessibleNameOf(box), "Function variable") << "not by the item it shows";
   for (QWidget* widget : window.findChildren<QWidget*>()) {
     if (IsControl(widget, &window)) {
       EXPECT_FALSE(AccessibleNameOf(widget).isEmpty());
