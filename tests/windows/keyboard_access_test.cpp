@@ -65,44 +65,33 @@ TEST(KeyboardAccess, TheTabChainReadsTheWindowTopToBottomThenLeftToRight) {
   EXPECT_EQ(dialog.focusWidget(), left);
 }
 
-TEST(KeyboardAccess, ControlsAreNamedAfterTheirLabelGroupOrWindow) {
+TEST(KeyboardAccess, ControlsAreNamedAfterTheirGroupOrWindowButNotByTheirValue) {
   QWidget window;
   window.setWindowTitle("Function variable");
   auto* layout = new QVBoxLayout(&window);
-  auto* label = new QLabel("&Expression:", &window);
-  auto* labelled = new QLineEdit(&window);
-  label->setBuddy(labelled);
+  // A memo deeper in a group box than Qt looks (which is one level).
   auto* group = new QGroupBox("Results", &window);
-  auto* grouped = new QPlainTextEdit(group);
-  (new QVBoxLayout(group))->addWidget(grouped);
+  auto* inner = new QWidget(group);
+  auto* grouped = new QPlainTextEdit(inner);
+  (new QVBoxLayout(inner))->addWidget(grouped);
+  (new QVBoxLayout(group))->addWidget(inner);
   auto* alone = new QLineEdit(&window);
   auto* status = new QLabel(&window);
-  auto* button = new QPushButton("&Calculate", &window);
   auto* box = new QComboBox(&window);
   box->addItems({"Temperature", "Length"});
-  for (QWidget* widget :
-       {static_cast<QWidget*>(label), static_cast<QWidget*>(labelled), static_cast<QWidget*>(group),
-        static_cast<QWidget*>(alone), static_cast<QWidget*>(status), static_cast<QWidget*>(button),
-        static_cast<QWidget*>(box)}) {
+  for (QWidget* widget : {static_cast<QWidget*>(group), static_cast<QWidget*>(alone),
+                          static_cast<QWidget*>(status), static_cast<QWidget*>(box)}) {
     layout->addWidget(widget);
   }
   NameControls(&window);
-  EXPECT_EQ(AccessibleNameOf(labelled), "Expression:") << "Qt reads a label for its buddy";
   EXPECT_EQ(AccessibleNameOf(grouped), "Results");
-  EXPECT_EQ(alone->accessibleName(), "Function variable");
+  EXPECT_EQ(AccessibleNameOf(alone), "Function variable");
+  EXPECT_EQ(AccessibleNameOf(box), "Function variable") << "not by the item it shows";
   // A label's name follows its text, so none is fixed for it; an empty one says nothing yet.
   EXPECT_TRUE(status->accessibleName().isEmpty());
   EXPECT_FALSE(IsControl(status, &window));
   status->setText("TYPE: Currency");
   EXPECT_EQ(AccessibleNameOf(status), "TYPE: Currency");
-  EXPECT_TRUE(button->accessibleName().isEmpty()) << "Qt names a button by its caption";
-  EXPECT_EQ(AccessibleNameOf(button), "Calculate");
-  EXPECT_EQ(AccessibleNameOf(box), "Function variable") << "not by the item it shows";
-  for (QWidget* widget : window.findChildren<QWidget*>()) {
-    if (IsControl(widget, &window)) {
-      EXPECT_FALSE(AccessibleNameOf(widget).isEmpty());
-    }
-  }
 }
 
 TEST(KeyboardAccess, PicturesAreNamedAfterTheirWindowsCaptions) {
