@@ -10,6 +10,7 @@
 #include "app/command_line/command_line.h"
 #include "app/data_folder.h"
 #include "app/help_window.h"
+#include "app/keyboard_access.h"
 #include "app/main_window.h"
 #include "app/qt_user_prompt.h"
 #include "app/tool_screenshots.h"
@@ -29,11 +30,12 @@
 
 namespace {
 
+using app::SavePicture;
+
 // Shows a dialog (without its modal loop), saves its picture and hides it again.
-bool SaveDialog(QWidget* dialog, const QString& path) {
+bool SaveDialog(QWidget* dialog, const QString& folder, const QString& variant = QString()) {
   dialog->show();
-  QApplication::processEvents();
-  const bool saved = dialog->grab().save(path);
+  const bool saved = SavePicture(dialog, folder, variant);
   dialog->hide();
   return saved;
 }
@@ -47,11 +49,10 @@ bool SaveInterpolationScreenshot(app::TForm1& window, const QString& folder) {
   window.Action("Interpolation1")->trigger();
   window.ExpressionsMemo()->setPlainText("CubicSpline(2.5,1), Lagrange(2.5,1)");
   QApplication::processEvents();
-  const bool dialogs =
-      SaveDialog(sheets->RowsCountDialog(), folder + "/interpolation_rows_count.png") &&
-      SaveDialog(sheets->DeleteRowsDialog(), folder + "/interpolation_delete_rows.png");
-  return dialogs && sheets->grab().save(folder + "/interpolation_window.png") &&
-         window.grab().save(folder + "/main_window_interpolation.png");
+  const bool dialogs = SaveDialog(sheets->RowsCountDialog(), folder) &&
+                       SaveDialog(sheets->DeleteRowsDialog(), folder);
+  return dialogs && SavePicture(sheets, folder) &&
+         SavePicture(&window, folder, "interpolation", "Calculator");
 }
 
 // The constant list with one constant of the user's, its dialogs, and the constants definition
@@ -60,21 +61,21 @@ bool SaveConstantsScreenshots(app::TForm1& window, const QString& folder) {
   window.ConstantListWindow()->AddNewConstant("g", "9.81", "(m/s^2)");
   window.Constants1Click();
   QApplication::processEvents();
-  bool saved = window.ConstantListWindow()->grab().save(folder + "/constant_list.png");
+  bool saved = SavePicture(window.ConstantListWindow(), folder);
   constants::TForm10& list = *window.ConstantListWindow();
   list.EditWindow()->SetRow(6, "g", "9.81", "(m/s^2)");
-  saved = SaveDialog(list.EditWindow(), folder + "/constant_edit.png") && saved;
-  saved = SaveDialog(list.DeleteWindow(), folder + "/constant_delete.png") && saved;
+  saved = SaveDialog(list.EditWindow(), folder) && saved;
+  saved = SaveDialog(list.DeleteWindow(), folder) && saved;
   window.DefConstants1Click();
   QApplication::processEvents();
-  saved = window.ConstTableWindow()->grab().save(folder + "/constants_table.png") && saved;
+  saved = SavePicture(window.ConstTableWindow(), folder) && saved;
   constants::TForm22& table = *window.ConstTableWindow();
   table.ConstantDialog()->Open("Edit constant", "Avogadro_constant", "6.0221367E+23",
                                " Avogadro constant (1/mol)");
-  saved = SaveDialog(table.ConstantDialog(), folder + "/definition_edit.png") && saved;
-  saved = SaveDialog(table.DeleteDialog(), folder + "/definition_delete.png") && saved;
-  table.CategoryDialog()->Open("Edit category", "Physical constants");
-  return SaveDialog(table.CategoryDialog(), folder + "/definition_category.png") && saved;
+  saved = SaveDialog(table.ConstantDialog(), folder) && saved;
+  saved = SaveDialog(table.DeleteDialog(), folder, "constant") && saved;
+  table.CategoryDialog()->Open("Edit constant category", "Physical constants");
+  return SaveDialog(table.CategoryDialog(), folder) && saved;
 }
 
 // Types sample definitions and expressions, then saves the main and help windows as PNG files
@@ -86,19 +87,19 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   window.ExpressionsMemo()->setPlainText(
       "f(pi/6), Fact(10),\ny*3, 1/7,\nFutureValue(rate,10,-100,0,0),\ncomplex(1,2)*2, 1e20");
   QApplication::processEvents();
-  bool saved = window.grab().save(folder + "/main_window.png");
+  bool saved = SavePicture(&window, folder, QString(), "Calculator");
   window.Help1Click();
   QApplication::processEvents();
-  saved = window.HelpWindow()->grab().save(folder + "/help_window.png") && saved;
+  saved = SavePicture(window.HelpWindow(), folder) && saved;
   saved = SaveInterpolationScreenshot(window, folder) && saved;
   window.Action("SystemSolver1")->trigger();
   linsys::TlssForm1& solver = *window.SystemSolverWindow();
   solver.SystemSolve1Click();
   QApplication::processEvents();
-  saved = solver.grab().save(folder + "/system_solver.png") && saved;
+  saved = SavePicture(&solver, folder) && saved;
   solver.Inversmatix1Click();
   QApplication::processEvents();
-  saved = solver.grab().save(folder + "/system_solver_inverse.png") && saved;
+  saved = SavePicture(&solver, folder, "inverse") && saved;
   saved = app::SaveToolScreenshots(window, folder) && saved;
   saved = SaveConstantsScreenshots(window, folder) && saved;
   saved = conversion::SaveConversionScreenshots(window, folder) && saved;
@@ -107,15 +108,15 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   periodicTable.DrawGrid1MouseMove({4, 7});  // iron
   periodicTable.DrawGrid1DblClick();
   QApplication::processEvents();
-  saved = periodicTable.grab().save(folder + "/periodic_table.png") && saved;
-  saved = periodicTable.ElementWindow()->grab().save(folder + "/element_window.png") && saved;
+  saved = SavePicture(&periodicTable, folder) && saved;
+  saved = SavePicture(periodicTable.ElementWindow(), folder) && saved;
   periodicTable.DrawGrid1MouseMove({9, 5});  // uranium, with its flags
   periodicTable.DrawGrid1DblClick();
   QApplication::processEvents();
-  saved = periodicTable.ElementWindow()->grab().save(folder + "/element_window_flags.png") && saved;
+  saved = SavePicture(periodicTable.ElementWindow(), folder, "uranium") && saved;
   window.ExpressionsMemo()->setPlainText("1/0");
   QApplication::processEvents();
-  saved = window.grab().save(folder + "/main_window_error.png") && saved;
+  saved = SavePicture(&window, folder, "error", "Calculator") && saved;
   std::cout << (saved ? "saved to " : "could not save to ") << folder.toStdString() << '\n';
   return saved ? 0 : 1;
 }
@@ -127,6 +128,7 @@ int main(int argc, char* argv[]) {
   const std::optional<app::TWindowOptions> options = app::ReadWindowOptions(arguments);
   if (!options) return app::RunCommandLine(arguments, std::cin, std::cout, std::cerr);
   QApplication application(argc, argv);
+  app::TKeyboardAccess::Install();
   app::TQtUserPrompt prompt;
   app::TForm1 window(prompt, app::TDataFolder::ForRunningProgram(options->dataFolder));
   prompt.SetParent(&window);

@@ -121,7 +121,7 @@ TChartWindow::TChartWindow(const TFunctionTable& table, TUserPrompt& prompt, QWi
   view_->setRubberBand(QChartView::RectangleRubberBand);
   setCentralWidget(view_);
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  QAction* save = file->addAction(tr("Save image as..."));
+  QAction* save = file->addAction(tr("&Save image as..."));
   save->setObjectName("SaveImage1");
   connect(save, &QAction::triggered, this, &TChartWindow::SaveImageAs);
   QMenu* view = menuBar()->addMenu(tr("&View"));

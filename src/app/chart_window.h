@@ -29,7 +29,7 @@ class TChartWindow : public TToolWindow {
 
   // Draws the table again, as it is now.
   void Rebuild();
-  // "Save image as...": the chart as a PNG file.
+  // "&Save image as...": the chart as a PNG file.
   void SaveImageAs();
   // The picture as PNG bytes.
   QByteArray PngBytes() const;

@@ -9,11 +9,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/safe_save.h"
+
 namespace app {
 
 namespace {
 
 constexpr const char* kDefaultProgramName = "calculator";
+
+// Where the installed data files are, seen from the program's folder ("../share" for the
+// usual bin and share folders of one prefix); the build sets it from the install layout.
+#ifndef CALC_SHARED_DATA_FROM_PROGRAM
+#define CALC_SHARED_DATA_FROM_PROGRAM "../share"
+#endif
 
 std::string FromQtPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -25,6 +33,22 @@ bool IsWritableFolder(const std::string& folder) {
          ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// The installed data folder beside the program, when there is one.
+std::string SharedFolderOf(const std::string& programFolder, const std::string& programName) {
+  if (programFolder.empty()) return {};
+  std::error_code error;
+  const std::filesystem::path shared =
+      std::filesystem::path(programFolder) / CALC_SHARED_DATA_FROM_PROGRAM / programName;
+  if (!std::filesystem::is_directory(shared, error)) return {};
+  const std::filesystem::path normal = std::filesystem::weakly_canonical(shared, error);
+  return error ? shared.lexically_normal().string() : normal.string();
+}
+
+bool IsSeededFromSharedFolder(TDataFile file) {
+  return file == TDataFile::Conversion || file == TDataFile::Constants ||
+         file == TDataFile::PeriodicTable;
+}
+
 }  // namespace
 
 TDataFolder::TDataFolder(const std::string& programPath, const std::string& userFolder,
@@ -34,10 +58,12 @@ TDataFolder::TDataFolder(const std::string& programPath, const std::string& user
   if (programName_.empty()) programName_ = kDefaultProgramName;
   std::string programFolder = program.parent_path().string();
   if (programFolder.empty() && !programPath.empty()) programFolder = ".";
+  sharedFolder_ = SharedFolderOf(programFolder, programName_);
+  const bool installed = !sharedFolder_.empty();
   if (!chosenFolder.empty()) {
     folder_ = chosenFolder;
     choice_ = TChoice::Chosen;
-  } else if (IsWritableFolder(programFolder) || userFolder.empty()) {
+  } else if (userFolder.empty() || (!installed && IsWritableFolder(programFolder))) {
     folder_ = programFolder;
     choice_ = TChoice::Program;
   } else {
@@ -66,11 +92,20 @@ TDataFolder TDataFolder::ForRunningProgram(const std::string& chosenFolder) {
 }
 
 std::string TDataFolder::PathOf(TDataFile file) const {
-  if (choice_ != TChoice::Program) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder_, ignored);
+  const std::string name = programName_ + Extension(file);
+  const std::string path = folder_ + (folder_ == "/" ? "" : "/") + name;
+  if (choice_ == TChoice::Program) return path;
+  std::error_code ignored;
+  std::filesystem::create_directories(folder_, ignored);
+  if (!sharedFolder_.empty() && IsSeededFromSharedFolder(file) &&
+      !std::filesystem::exists(path, ignored)) {
+    // Through the safe save, so that an interrupted copy never leaves a half file that would
+    // then be read as the user's own. A copy that fails leaves the file missing, which the
+    // readers answer with the built-in defaults, as for a program that ships none.
+    std::string bytes;
+    if (!ReadFileBytes(sharedFolder_ + "/" + name, bytes)) SafeSave(path, bytes);
   }
-  return folder_ + (folder_ == "/" ? "" : "/") + programName_ + Extension(file);
+  return path;
 }
 
 const char* TDataFolder::Extension(TDataFile file) {

@@ -24,7 +24,6 @@ TBlockDialog::TBlockDialog(app::TUserPrompt& prompt, const QString& caption, int
   fromEdit_->setAccessibleName(tr("From #"));
   countEdit_->setAccessibleName(tr("Count"));
   LayOutOkCancel(this, fields, okButton_);
-  okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &TBlockDialog::Button1Click);
 }
 

@@ -18,7 +18,6 @@ TForm25::TForm25(std::function<bool()> ok, QWidget* parent)
   fields->addRow(tr("Name:"), nameEdit_);
   nameEdit_->setAccessibleName(tr("Name"));
   LayOutOkCancel(this, fields, okButton_);
-  okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (ok_ && ok_()) accept();
   });

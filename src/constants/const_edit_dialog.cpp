@@ -21,7 +21,6 @@ TForm23::TForm23(std::function<bool()> ok, QWidget* parent)
   fields->addRow(tr("Value"), valueEdit_);
   fields->addRow(tr("Descript."), descriptionEdit_);
   LayOutOkCancel(this, fields, okButton_);
-  okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, [this] {
     if (ok_ && ok_()) accept();
   });

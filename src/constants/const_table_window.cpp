@@ -68,7 +68,11 @@ TForm22::TForm22(app::TForm1& main, app::TUserPrompt& prompt, const std::string&
   auto* central = new QWidget(this);
   auto* top = new QHBoxLayout;
   top->addWidget(categoryBox_, 2);
-  top->addWidget(new QLabel(tr("Search"), central));
+  // Without a name of its own a box would be announced by the item it shows.
+  categoryBox_->setAccessibleName(tr("Category"));
+  auto* searchLabel = new QLabel(tr("Search"), central);
+  searchLabel->setBuddy(searchBox_);
+  top->addWidget(searchLabel);
   top->addWidget(searchBox_, 2);
   top->addWidget(addToConstants_);
   auto* layout = new QVBoxLayout(central);

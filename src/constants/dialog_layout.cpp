@@ -13,6 +13,8 @@ QPushButton* LayOutOkCancel(QDialog* dialog, QFormLayout* fields, QPushButton* o
   auto* cancel = new QPushButton(QDialog::tr("&Cancel"), dialog);
   cancel->setAccessibleName(QDialog::tr("Cancel"));
   ok->setAccessibleName(ok->text().remove('&'));
+  // Enter in any field is Ok; Escape is the dialog's own Cancel.
+  ok->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

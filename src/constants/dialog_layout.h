@@ -7,8 +7,8 @@ class QPushButton;
 
 namespace constants {
 
-// Lays out `fields` above a row of `ok` and a new "&Cancel" button, which rejects the dialog;
-// returns the Cancel button.
+// Lays out `fields` above a row of `ok` (the default button) and a new "&Cancel" button, which
+// rejects the dialog; returns the Cancel button.
 QPushButton* LayOutOkCancel(QDialog* dialog, QFormLayout* fields, QPushButton* ok);
 
 }  // namespace constants

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "app/tool_screenshots.h"
 #include "constants/category_dialog.h"
 #include "constants/const_delete_dialog.h"
 #include "conversion/conversion_table_window.h"
@@ -18,9 +19,9 @@ namespace conversion {
 
 namespace {
 
-bool Grab(QWidget* shown, const QString& path) {
+bool Grab(QWidget* shown, const QString& folder) {
   QApplication::processEvents();
-  return shown->grab().save(path);
+  return app::SavePicture(shown, folder);
 }
 
 void Choose(QComboBox* box, const QString& text) {
@@ -38,20 +39,20 @@ bool SaveConversionScreenshots(app::TForm1& window, const QString& folder) {
   Choose(convert.ToBox(), "pi radians");
   convert.ExpressionEdit()->setText("100");
   convert.Button3Click();
-  bool saved = Grab(&convert, folder + "/convert_unit.png");
+  bool saved = Grab(&convert, folder);
 
   window.DefConversions1Click();
   TForm17& table = *window.ConversionTableWindow();
   table.ShowTable(window.Conversion().Table().Find("Length"));
-  saved = Grab(&table, folder + "/conversion_table.png") && saved;
+  saved = Grab(&table, folder) && saved;
   table.EditRow(11);  // inches - centimeters
-  saved = Grab(table.DefinitionDialog(), folder + "/conversion_definition.png") && saved;
+  saved = Grab(table.DefinitionDialog(), folder) && saved;
   table.DefinitionDialog()->close();
   table.DeleteDefinition1Click();
-  saved = Grab(table.DeleteDialog(), folder + "/conversion_delete.png") && saved;
+  saved = Grab(table.DeleteDialog(), folder) && saved;
   table.DeleteDialog()->close();
   table.EditCategory1Click();
-  saved = Grab(table.NameDialog(), folder + "/conversion_name.png") && saved;
+  saved = Grab(table.NameDialog(), folder) && saved;
   table.NameDialog()->close();
   table.close();
   convert.close();

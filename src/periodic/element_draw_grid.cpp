@@ -24,6 +24,8 @@ QColor ToQColor(std::uint32_t color) {
 TElementDrawGrid::TElementDrawGrid(const TPeriodicTable& table, QWidget* parent)
     : QWidget(parent), table_(table) {
   setObjectName("DrawGrid1");
+  setAccessibleName(tr("Elements"));
+  setAccessibleDescription(tr("Arrow keys choose an element, Enter shows it"));
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   QFont face("Times New Roman");

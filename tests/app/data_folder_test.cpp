@@ -60,5 +60,37 @@ TEST(DataFolder, TheChosenFolderOverridesBoth) {
             folder / ("run/" + running.ProgramName() + ".cnv"));
 }
 
+// An installed program: "<prefix>/bin/calculator" beside "<prefix>/share/calculator". Even
+// when its folder is writable (root runs it) the files go to the per-user folder, which takes
+// the shipped data files the first time it is missing them.
+TEST(DataFolder, AnInstalledProgramUsesTheUserFolderSeededFromItsSharedData) {
+  TTempFolder folder;
+  const std::string shared = folder / "usr/share/calculator";
+  std::filesystem::create_directories(shared);
+  std::filesystem::create_directories(folder / "usr/bin");
+  for (const char* name : {"calculator.cnv", "calculator.ini"})
+    WriteBytes(shared + "/" + name, std::string("shipped ") + name);
+  ::chmod((shared + "/calculator.cnv").c_str(), 0444);
+
+  const TDataFolder data(folder / "usr/bin/calculator", folder / "home/calculator");
+  EXPECT_EQ(data.Choice(), TDataFolder::TChoice::User);
+  EXPECT_EQ(data.SharedFolder(), shared);
+  const std::string conversion = data.PathOf(TDataFile::Conversion);
+  EXPECT_EQ(conversion, folder / "home/calculator/calculator.cnv");
+  EXPECT_EQ(ReadBytes(conversion), "shipped calculator.cnv");
+  EXPECT_EQ(::access(conversion.c_str(), W_OK), 0) << "the user's copy can be saved over";
+  // Only the data files are seeded; the settings are the user's own from the start.
+  EXPECT_FALSE(std::filesystem::exists(data.PathOf(TDataFile::Settings)));
+  // A file missing from the shared folder stays missing (the built-in defaults answer).
+  EXPECT_FALSE(std::filesystem::exists(data.PathOf(TDataFile::Constants)));
+
+  WriteBytes(conversion, "edited");
+  EXPECT_EQ(ReadBytes(data.PathOf(TDataFile::Conversion)), "edited")
+      << "a user's file is never replaced by the shipped one";
+
+  // A build tree or a portable copy has no shared folder and keeps its own folder.
+  EXPECT_EQ(TDataFolder(folder / "home/calculator", folder / "user").SharedFolder(), "");
+}
+
 }  // namespace
 }  // namespace app
