@@ -46,21 +46,30 @@ void PaintGraph(QPainter& painter, const TGraphView& view, const QRect& area) {
   const QFontMetrics metrics = painter.fontMetrics();
   // Text is placed by its baseline; this puts the middle of capitals on the anchor.
   const int middle = (metrics.capHeight() + 1) / 2;
+  // Labels sit on a patch of background, so that no line runs through their text.
+  auto drawLabel = [&](int left, int baseline, const QString& text, const QColor& colour) {
+    const int width = metrics.horizontalAdvance(text);
+    painter.fillRect(left, baseline - metrics.ascent(), width, metrics.height(),
+                     kPictureBackground);
+    painter.setPen(colour);
+    painter.drawText(left, baseline, text);
+    return width;
+  };
   for (std::int32_t a = 1; a <= graph.ArcCount(); ++a) {
     const QString label = QString::fromStdString(TUnitGraph::ArcLabel(a));
     const TGraphPoint anchor = view.LabelAnchor(a);
-    painter.setPen(graph.Arc(a).highlighted ? kPictureHighlight : kPictureNormal);
-    painter.drawText(anchor.x - metrics.horizontalAdvance(label) / 2, anchor.y + middle, label);
+    drawLabel(anchor.x - metrics.horizontalAdvance(label) / 2, anchor.y + middle, label,
+              graph.Arc(a).highlighted ? kPictureHighlight : kPictureNormal);
   }
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (std::int32_t v = 1; v <= graph.VertexCount(); ++v) {
     const TVertex& vertex = graph.Vertex(v);
     const QColor& colour = vertex.highlighted ? kPictureHighlight : kPictureNormal;
+    drawLabel(vertex.position.x + kVertexLabelGap, vertex.position.y + middle, VertexLabel(vertex),
+              colour);
     painter.setPen(colour);
     painter.setBrush(colour);
     painter.drawEllipse(At(vertex.position), kVertexRadius, kVertexRadius);
-    painter.drawText(vertex.position.x + kVertexLabelGap, vertex.position.y + middle,
-                     VertexLabel(vertex));
   }
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
