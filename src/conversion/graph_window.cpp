@@ -152,6 +152,8 @@ bool TgrfForm3::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TgrfForm3::AfterRebuild() {
+  // The vertex dialog lists the units of the graph before; its choice would name others now.
+  if (vertexDialog_->isVisible()) vertexDialog_->reject();
   setWindowTitle(Latin1(view_.Caption()));
   const std::string& limit = view_.LimitMessage();
   status_->SetPanelText(Latin1(limit.empty() ? view_.MemoryText() : limit));
