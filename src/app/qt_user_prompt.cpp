@@ -9,12 +9,17 @@ namespace app {
 
 namespace {
 
-// "Text files (*.txt)|*.txt|All files (*.)|*." to Qt's "Text files (*.txt);;All files (*)".
+// "Text files (*.txt)|*.txt|All files (*.)|*." to Qt's "Text files (*.txt);;All files (*)". Qt
+// reads the patterns from the parentheses, so a description without them ("Bitmap File|*.bmp")
+// gets its pattern added, or the dialog would match files named like the description.
 QString QtFilter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
   QStringList descriptions;
   for (int i = 0; i < parts.size(); i += 2) {
     QString description = parts[i];
+    if (!description.contains('(') && i + 1 < parts.size()) {
+      description += " (" + parts[i + 1] + ")";
+    }
     descriptions << description.replace("(*.)", "(*)");
   }
   return descriptions.join(";;");

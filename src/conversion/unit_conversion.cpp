@@ -64,6 +64,15 @@ void TUnitConversion::Lock() {
   if (OnLock) OnLock();
 }
 
+void TUnitConversion::SetUnitPosition(std::int32_t category, std::int32_t unit, std::int32_t x,
+                                      std::int32_t y) {
+  if (category < 0 || category >= table_.Count()) return;
+  TRecList& list = table_.At(category).list;
+  if (unit < 0 || unit >= list.UnitCount()) return;
+  list.Unit(unit).point.x = x;
+  list.Unit(unit).point.y = y;
+}
+
 bool TUnitConversion::ReadFromConvFile(std::string& convFilePath, const std::string& defaultPath) {
   Lock();
   std::error_code error;

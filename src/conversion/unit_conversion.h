@@ -35,6 +35,11 @@ class TUnitConversion {
     return table_;
   }
 
+  // Moves unit `unit` of category `category` (0-based) in the graph picture, so that the next
+  // save writes the new place. Positions take no part in conversions, so this does not lock;
+  // indexes out of range change nothing.
+  void SetUnitPosition(std::int32_t category, std::int32_t unit, std::int32_t x, std::int32_t y);
+
   // ---- The ".cnv" file; messages go to the prompt ------------------------------------------
   // Reads `convFilePath`, or the default file when that name is empty or names no file; when the
   // default file is missing too, empties `convFilePath` and loads nothing. A file that cannot be

@@ -410,6 +410,19 @@ TFlow TUnitGraph::FluxMax(std::int32_t begin, std::int32_t end) {
   return flow;
 }
 
+std::size_t TUnitGraph::AllocatedBytes() const {
+  std::size_t bytes = vertices_.capacity() * sizeof(TVertex) + arcs_.capacity() * sizeof(TArc) +
+                      levels_.capacity() * sizeof(std::vector<TLevelCell>);
+  for (const TVertex& vertex : vertices_) {
+    bytes += vertex.arcs.capacity() * sizeof(std::int32_t);
+    // Short names live inside the string object itself.
+    if (vertex.name.capacity() > std::string().capacity()) bytes += vertex.name.capacity() + 1;
+  }
+  for (const std::vector<TLevelCell>& level : levels_)
+    bytes += level.capacity() * sizeof(TLevelCell);
+  return bytes;
+}
+
 // ---- Layout ----------------------------------------------------------------------------------
 
 std::vector<TGraphPoint> TUnitGraph::RingLayout(std::int32_t count, std::int32_t width,

@@ -104,6 +104,9 @@ class TUnitGraph {
   TFlow FluxMax(std::int32_t begin, std::int32_t end);
   void ClearHighlights();
 
+  // The bytes the graph's vertices, arcs, arc lists, names and level table hold on the heap.
+  std::size_t AllocatedBytes() const;
+
   // The automatic layout of `count` vertices round the centre of a `width` by `height` picture.
   static std::vector<TGraphPoint> RingLayout(std::int32_t count, std::int32_t width,
                                              std::int32_t height);
