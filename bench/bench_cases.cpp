@@ -41,7 +41,8 @@ constexpr TCase kTypical[] = {
      }},
     {"x^3-3*x^2+3*x-1", "x^3-3*x^2+3*x-1",
      [](double x, double, double) { return x * x * x - 3 * x * x + 3 * x - 1; }},
-    {"1/(1+exp(-x))", "1/(1+exp(-x))", [](double x, double, double) { return 1 / (1 + std::exp(-x)); }},
+    {"1/(1+exp(-x))", "1/(1+exp(-x))",
+     [](double x, double, double) { return 1 / (1 + std::exp(-x)); }},
     {"(x+y+z)/3*(x-y)*(y-z)*(z-x)", "(x+y+z)/3*(x-y)*(y-z)*(z-x)",
      [](double x, double y, double z) { return (x + y + z) / 3 * (x - y) * (y - z) * (z - x); }},
     {"sinh(x)*cosh(y)-tanh(z)", "sinh(x)*cosh(y)-tanh(z)",
@@ -67,7 +68,8 @@ constexpr TCase kMoreTerms[] = {
      [](double, double y, double z) { return std::log(1 + y * y) - std::atan(z); }},
     {"z^3-3*z^2+3*z-1", "z^3-3*z^2+3*z-1",
      [](double, double, double z) { return z * z * z - 3 * z * z + 3 * z - 1; }},
-    {"1/(1+exp(-z))", "1/(1+exp(-z))", [](double, double, double z) { return 1 / (1 + std::exp(-z)); }},
+    {"1/(1+exp(-z))", "1/(1+exp(-z))",
+     [](double, double, double z) { return 1 / (1 + std::exp(-z)); }},
 };
 
 double SumOfTwenty(double x, double y, double z) {
