@@ -15,28 +15,52 @@ constexpr std::string_view kRunTimeFunctionIndex = "DoRunTimeFunction-> INCORREC
 
 }  // namespace
 
-void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
-  // The usual case, a parse whose commands all run by their fast paths, needs none of what
-  // follows.
-  if (RunMainDirectly(*this, result)) return;
+namespace {
+
+// DoMathExpression past its typed plan: the step plan's run of a list of fast steps alone, or
+// Execute and the reports. Out of line, so that the typed run saves no registers for it.
+[[gnu::noinline]] void DoMathExpressionByRules(TTalvekComplexEval& e, TEvalValue& result) {
+  if (RunMainDirectly(e, result)) return;
   result = TEvalValue::Null();
-  ErrorFlag = false;
-  if (ResultCount == 0) {
-    ErrorFlag = true;
-    ErrorCode = ecNothingParsed;
-    ErrorMessage = msg::kDoMathNothingParsed;
-  } else if (ResultCount >= 2) {
-    ErrorFlag = true;
-    ErrorCode = ecVectorOfExpressions;
-    ErrorMessage = msg::kVectorOfExpressions;
+  e.ErrorFlag = false;
+  if (e.ResultCount == 0) {
+    e.ErrorFlag = true;
+    e.ErrorCode = ecNothingParsed;
+    e.ErrorMessage = msg::kDoMathNothingParsed;
+  } else if (e.ResultCount >= 2) {
+    e.ErrorFlag = true;
+    e.ErrorCode = ecVectorOfExpressions;
+    e.ErrorMessage = msg::kVectorOfExpressions;
   } else {
-    Execute();
-    if (!ErrorFlag) [[likely]] {
-      CopyCell(result, *ResultCells[0]);
+    e.Execute();
+    if (!e.ErrorFlag) [[likely]] {
+      CopyCell(result, *e.ResultCells[0]);
       return;
     }
   }
-  if (OnExecuteError) OnExecuteError(*this);
+  if (e.OnExecuteError) e.OnExecuteError(e);
+}
+
+}  // namespace
+
+void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
+  // The usual case, a parse whose commands all work on reals, runs by its typed plan and
+  // needs none of the rest; a main list replaced since the parse does not.
+  const TTypedEntry& typed = CommandPlan.typedEntry;
+  if (typed.root != nullptr && CommandPlan.typedEntryMainCount == MainCommands.size()) {
+    double value = 0;
+    if (typed.Compute(value)) [[likely]] {
+      typed.cell->real = value;
+      typed.cell->kind = vkReal;
+      ErrorFlag = false;
+      MathErrorKind = mekNone;
+      ErrorCode = ecNone;
+      result.real = value;
+      result.kind = vkReal;
+      return;
+    }
+  }
+  DoMathExpressionByRules(*this, result);
 }
 
 TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
@@ -55,6 +79,16 @@ TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
 
 void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values,
                                            TEvalValue& result) {
+  // A function with a typed plan, called rightly, needs none of the rest.
+  if (ResultCount != 0 && index >= 0 && static_cast<std::size_t>(index) < FuncArray.size() &&
+      values.size() == static_cast<std::size_t>(std::max(
+                           FuncArray[static_cast<std::size_t>(index)].parameterCount, 0)) &&
+      CallRunTimeFunctionTyped(*this, static_cast<std::size_t>(index), values.data(), result)) {
+    ErrorFlag = false;
+    ErrorCode = ecNone;
+    MathErrorKind = mekNone;
+    return;
+  }
   result = TEvalValue::Null();
   ErrorFlag = false;
   const FuncRecord* function = nullptr;

@@ -101,6 +101,19 @@ struct TExecutionPlan {
   TTypedPlan typedMain;
   std::vector<TTypedPlan> typedBodies;
   std::vector<double> typedValues;  // the roots' values of a run of typedMain
+  // DoMathExpression's typed run, set when typedMain has the one result of a single
+  // expression; and the length of MainCommands it was made for.
+  TTypedEntry typedEntry;
+  std::size_t typedEntryMainCount = 0;
+  // DoRunTimeFunction's typed call of each function, set when its body has a typed plan and
+  // CallRunTimeFunctionDirectly could run it.
+  struct TTypedCall {
+    TTypedEntry body;  // its cell is the body result
+    TEvalValue* const* parameters = nullptr;
+    std::size_t parameterCount = 0;
+    TEvalValue* callResult = nullptr;  // of the first call command
+  };
+  std::vector<TTypedCall> typedCalls;
   // Set by a successful parse: the first execution makes the plan.
   bool wanted = false;
   // Cleared to run the step plan alone (the tests compare the two).
@@ -117,6 +130,9 @@ struct TExecutionPlan {
     typedMain.Clear();
     typedBodies.clear();
     typedValues.clear();
+    typedEntry = {};
+    typedEntryMainCount = 0;
+    typedCalls.clear();
     wanted = false;
     typedWanted = true;
   }
@@ -139,5 +155,11 @@ bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 // (interpreter.cpp).
 bool CallRunTimeFunctionDirectly(TTalvekComplexEval& eval, std::size_t index,
                                  const TEvalValue* values, TEvalValue& result);
+
+// The same by the function's typed plan, when it has one and no limit is near; DoRunTimeFunction
+// tries it first. False, having written only the parameter cells, when the full rules must
+// decide.
+bool CallRunTimeFunctionTyped(TTalvekComplexEval& eval, std::size_t index,
+                              const TEvalValue* values, TEvalValue& result);
 
 }  // namespace evaluator

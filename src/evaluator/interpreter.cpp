@@ -661,11 +661,20 @@ void MakeTypedPlans(TTalvekComplexEval& e) {
       plan.typedValues.resize(plan.typedMain.RootCount());
     }
   }
+  if (e.ResultCount == 1 && plan.typedMain.RootCount() == 1 &&
+      plan.typedMain.RootCell(0) == e.ResultCells[0]) {
+    plan.typedEntry = plan.typedMain.Entry();
+    plan.typedEntryMainCount = e.MainCommands.size();
+  }
   plan.typedBodies.resize(e.FuncArray.size());
+  plan.typedCalls.resize(e.FuncArray.size());
   for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
     const TExecutionPlan::TDirectCall& call = plan.directCalls[index];
-    if (call.direct && !plan.bodies[index].steps.empty()) {
-      plan.typedBodies[index].Build(plan.bodies[index].steps, {call.bodyResult}, varying);
+    TTypedPlan& body = plan.typedBodies[index];
+    if (call.direct && !plan.bodies[index].steps.empty() &&
+        body.Build(plan.bodies[index].steps, {call.bodyResult}, varying)) {
+      plan.typedCalls[index] = {body.Entry(), call.parameters,
+                                static_cast<std::size_t>(call.parameterCount), call.callResult};
     }
   }
 }
@@ -1210,18 +1219,7 @@ class TInterpreter {
 }  // namespace
 
 bool RunMainDirectly(TTalvekComplexEval& e, TEvalValue& result) {
-  TExecutionPlan& plan = e.CommandPlan;
-  if (plan.typedMain.Ready() && e.ResultCount == 1 && plan.mainCount == e.MainCommands.size()) {
-    // One root, whose cell is the result cell.
-    double value = 0;
-    if (!plan.typedMain.Compute(&value)) return false;
-    SetReal(*plan.typedMain.RootCell(0), value);
-    e.ErrorFlag = false;
-    e.MathErrorKind = mekNone;
-    e.ErrorCode = ecNone;
-    SetReal(result, value);
-    return true;
-  }
+  const TExecutionPlan& plan = e.CommandPlan;
   // A main list replaced since the parse is left to Execute.
   if (!plan.mainDirect || plan.mainCount != e.MainCommands.size()) return false;
   if (!RunKnownRealList(plan.main)) return false;
@@ -1242,20 +1240,6 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   if (static_cast<std::int64_t>(function.callDepth) >= e.MaxFunctionStack ||
       tNesting + 1 >= kMaxNesting) {
     return false;
-  }
-
-  // The typed body writes no cell of its own, which is what the save area's restore leaves.
-  if (index < e.CommandPlan.typedBodies.size() && e.CommandPlan.typedBodies[index].Ready()) {
-    const TTypedPlan& typed = e.CommandPlan.typedBodies[index];
-    for (std::int32_t k = 0; k < call.parameterCount; ++k)
-      CopyCell(*call.parameters[k], values[k]);
-    double value = 0;
-    if (typed.Compute(&value)) {
-      SetReal(*call.bodyResult, value);
-      SetReal(*call.callResult, value);
-      SetReal(result, value);
-      return true;
-    }
   }
 
   // CallRunTimeFunction's steps, less those that cannot be seen here. The call's operands are
@@ -1284,6 +1268,28 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   if (size > 0) *call.bodyResult = value;
   *call.callResult = value;
   result = value;
+  return true;
+}
+
+bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TEvalValue* values,
+                              TEvalValue& result) {
+  if (index >= e.CommandPlan.typedCalls.size()) return false;
+  const TExecutionPlan::TTypedCall& call = e.CommandPlan.typedCalls[index];
+  if (call.body.root == nullptr) return false;
+  // The limits CallRunTimeFunction reports are left to it.
+  if (static_cast<std::int64_t>(e.FuncArray[index].callDepth) >= e.MaxFunctionStack ||
+      tNesting + 1 >= kMaxNesting) {
+    return false;
+  }
+  // As CallRunTimeFunctionDirectly runs it, the arguments stay in the parameter cells. The
+  // body writes no cell of its own, which is what the save area's restore would leave.
+  for (std::size_t k = 0; k < call.parameterCount; ++k)
+    CopyCell(*call.parameters[k], values[k]);
+  double value = 0;
+  if (!call.body.Compute(value)) return false;
+  SetReal(*call.body.cell, value);
+  SetReal(*call.callResult, value);
+  SetReal(result, value);
   return true;
 }
 

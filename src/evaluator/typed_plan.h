@@ -5,6 +5,7 @@
 // then the caller runs the full rules from the start to decide what happened.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -25,13 +26,33 @@ union TTypedOperand {
   const TTypedNode* node;
 };
 
+// An operand takes one slot, or two when it is an operation on two leaves (a variable or a
+// literal each) computed inside the node that takes its value: x*x+2*x runs as one node.
 struct TTypedNode {
   TTypedRunner run = nullptr;
-  TTypedOperand a{nullptr};
-  TTypedOperand b{nullptr};
+  TTypedOperand a[2] = {{nullptr}, {nullptr}};  // the first operand
+  TTypedOperand b[2] = {{nullptr}, {nullptr}};  // the second operand
   double (*function)(double) = nullptr;         // a function of the math library
-  const TTypedNode* const* children = nullptr;  // the operands of max and min
-  std::int32_t count = 0;                       // how many children
+  const TTypedNode* const* children = nullptr;  // the operands of max and min, as nodes
+  const double* const* leaves = nullptr;        // or as variables and literals alone
+  std::int32_t count = 0;                       // how many operands max or min has
+};
+
+// What an entry point needs to run a typed plan of one root, laid out flat.
+struct TTypedEntry {
+  const TTypedNode* root = nullptr;  // null: no typed plan
+  TEvalValue* cell = nullptr;        // the root's cell
+  const TEvalValue* const* inputs = nullptr;
+  std::size_t inputCount = 0;
+
+  // The root's value; false when an input holds no double or the value is not finite.
+  [[gnu::always_inline]] inline bool Compute(double& value) const {
+    for (std::size_t k = 0; k < inputCount; ++k) {
+      if (inputs[k]->kind != vkReal) return false;
+    }
+    value = root->run(*root);
+    return std::isfinite(value);
+  }
 };
 
 class TTypedPlan {
@@ -66,6 +87,11 @@ class TTypedPlan {
   }
 
   std::size_t RootCount() const { return roots_.size(); }
+  // The first root as an entry point runs it.
+  TTypedEntry Entry() const {
+    if (roots_.empty()) return {};
+    return {roots_[0].node, roots_[0].cell, inputs_.data(), inputs_.size()};
+  }
   TEvalValue* RootCell(std::size_t k) const { return roots_[k].cell; }
   std::size_t NodeCount() const { return nodes_.size(); }
 
@@ -76,6 +102,8 @@ class TTypedPlan {
   };
   std::vector<TTypedNode> nodes_;
   std::vector<const TTypedNode*> children_;
+  std::vector<const double*> leaves_;
+  std::vector<double> constants_;          // the literals among `leaves_`
   std::vector<const TEvalValue*> inputs_;  // the varying cells the tree reads
   std::vector<TRoot> roots_;
 };
