@@ -1290,6 +1290,9 @@ bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TE
   SetReal(*call.body.cell, value);
   SetReal(*call.callResult, value);
   SetReal(result, value);
+  e.ErrorFlag = false;
+  e.ErrorCode = ecNone;
+  e.MathErrorKind = mekNone;
   return true;
 }
 
