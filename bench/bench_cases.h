@@ -1,5 +1,6 @@
-// The work both evaluators are timed on: expressions written in each one's syntax, and texts
-// generated to a given size for the parse-scaling runs.
+// The work the evaluators are timed on: expressions written in each one's syntax with the same
+// expression compiled as plain C++, and texts generated to a given size for the parse-scaling
+// runs.
 #pragma once
 
 #include <cstddef>
@@ -9,11 +10,16 @@
 
 namespace bench {
 
-// One expression in x, y and z, as this evaluator and as muParser write it.
+// The expression compiled as C++, the floor every evaluator is measured against.
+using TNativeFunction = double (*)(double x, double y, double z);
+
+// One expression in x, y and z, as this evaluator, muParser and ExprTk write it, and as C++.
 struct TBenchExpression {
   std::string name;  // the row label: our text, or a short description for long ones
   std::string ours;
-  std::string peer;
+  std::string peer;    // muParser
+  std::string exprtk;  // ExprTk
+  TNativeFunction native = nullptr;
 };
 
 // The twelve typical expressions, a sum of twenty such terms and a 100-character expression.

@@ -1,6 +1,8 @@
-// Times this evaluator against muParser in one process: evaluation after one parse, parse and
-// compile, parse time against text size, a 100,000-point function table and deep recursion.
-// Benchmark names are "<group>/<ours|peer>/<case>"; bench/format_results.py pairs them up.
+// Times this evaluator against muParser, ExprTk (when the build found its header) and the same
+// expressions compiled as C++, in one process: evaluation after one parse, parse and compile,
+// parse time against text size, a 100,000-point function table and deep recursion.
+// Benchmark names are "<group>/<ours|muparser|exprtk|native>/<case>"; bench/format_results.py
+// lines them up.
 #include <benchmark/benchmark.h>
 #include <muParser.h>
 
@@ -10,6 +12,9 @@
 #include <vector>
 
 #include "bench_cases.h"
+#ifdef CALC_HAVE_EXPRTK
+#include "exprtk_peer.h"
+#endif
 #include "evaluator/complex_eval.h"
 
 namespace {
@@ -63,6 +68,17 @@ void EvaluateOurs(benchmark::State& state, const std::string& text) {
     benchmark::DoNotOptimize(result);
   }
   if (ours.eval.ErrorFlag) state.SkipWithError(ours.eval.ErrorMessage.c_str());
+}
+
+// The same expression as C++, called through a pointer as an evaluator's entry point is.
+void EvaluateNative(benchmark::State& state, bench::TNativeFunction function) {
+  const auto points = Points();
+  std::size_t k = 0;
+  for (auto _ : state) {
+    const bench::TPoint& p = points[k];
+    k = (k + 1) % points.size();
+    benchmark::DoNotOptimize(function(p.x, p.y, p.z));
+  }
 }
 
 void EvaluatePeer(benchmark::State& state, const std::string& text) {
@@ -143,6 +159,19 @@ void TablePeer(benchmark::State& state) {
   }
 }
 
+[[gnu::noinline]] double TableFunction(double x) {
+  return std::sin(x) * std::exp(-x);
+}
+
+void TableNative(benchmark::State& state) {
+  for (auto _ : state) {
+    double total = 0;
+    for (int i = 0; i < kTablePoints; ++i)
+      total += TableFunction(i * kTableStep);
+    benchmark::DoNotOptimize(total);
+  }
+}
+
 void Recursion(benchmark::State& state, const std::string& text, double expected) {
   TEvalValue n = TEvalValue::Real(0);
   TTalvekComplexEval eval;
@@ -187,10 +216,14 @@ bool ResultsAgree() {
         agree = false;
         break;
       }
-      if (ours.eval.ErrorFlag || !ourValue.IsReal() ||
-          std::fabs(ourValue.real - peerValue) > 1e-12 * std::fmax(1.0, std::fabs(peerValue))) {
-        std::fprintf(stderr, "%s: %.17g here, %.17g in the peer\n", e.name.c_str(), ourValue.real,
-                     peerValue);
+      const double nativeValue = e.native(p.x, p.y, p.z);
+      const auto near = [](double a, double b) {
+        return std::fabs(a - b) <= 1e-12 * std::fmax(1.0, std::fabs(b));
+      };
+      if (ours.eval.ErrorFlag || !ourValue.IsReal() || !near(ourValue.real, peerValue) ||
+          !near(ourValue.real, nativeValue)) {
+        std::fprintf(stderr, "%s: %.17g here, %.17g in muParser, %.17g in C++\n", e.name.c_str(),
+                     ourValue.real, peerValue, nativeValue);
         agree = false;
         break;
       }
@@ -202,11 +235,12 @@ bool ResultsAgree() {
 void RegisterAll() {
   for (const bench::TBenchExpression& e : bench::Expressions()) {
     benchmark::RegisterBenchmark(("eval/ours/" + e.name).c_str(), EvaluateOurs, e.ours);
-    benchmark::RegisterBenchmark(("eval/peer/" + e.name).c_str(), EvaluatePeer, e.peer);
+    benchmark::RegisterBenchmark(("eval/muparser/" + e.name).c_str(), EvaluatePeer, e.peer);
+    benchmark::RegisterBenchmark(("eval/native/" + e.name).c_str(), EvaluateNative, e.native);
   }
   for (const bench::TBenchExpression& e : bench::Expressions()) {
     benchmark::RegisterBenchmark(("parse/ours/" + e.name).c_str(), ParseOurs, e.ours);
-    benchmark::RegisterBenchmark(("parse/peer/" + e.name).c_str(), ParsePeer, e.peer);
+    benchmark::RegisterBenchmark(("parse/muparser/" + e.name).c_str(), ParsePeer, e.peer);
   }
   for (const TTextShape shape : {TTextShape::kSum, TTextShape::kVector, TTextShape::kNestedCalls}) {
     for (const std::size_t kilobytes : {10, 100, 1000}) {
@@ -219,7 +253,9 @@ void RegisterAll() {
   }
   benchmark::RegisterBenchmark("table/ours/f(x)~sin(x)*exp(-x), 100000 points", TableOurs)
       ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("table/peer/f(x)~sin(x)*exp(-x), 100000 points", TablePeer)
+  benchmark::RegisterBenchmark("table/muparser/f(x)~sin(x)*exp(-x), 100000 points", TablePeer)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("table/native/f(x)~sin(x)*exp(-x), 100000 points", TableNative)
       ->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("recursion/ours/Fact(170)", Recursion,
                                std::string("Fact(n)~if(eq(n,0),1,n*Fact(n-1)), Fact(170)"),
@@ -233,6 +269,9 @@ void RegisterAll() {
 int main(int argc, char** argv) {
   if (!ResultsAgree()) return 1;
   RegisterAll();
+#ifdef CALC_HAVE_EXPRTK
+  if (!bench::RegisterExprtk()) return 1;
+#endif
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs them side by side for the
-# given number of seconds (default 600): the evaluator's two and one per file reader, or only the
-# targets named after the seconds. Fails when any one finds a fault.
+# given number of seconds (default 600): the evaluator's three and one per file reader, or only
+# the targets named after the seconds. Fails when any one finds a fault.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +11,7 @@ shift $(($# > 0 ? 1 : 0))
 # The file readers' targets; each has its seeds in fuzz/corpus/NAME and its tokens in
 # fuzz/NAME.dict.
 file_targets=(calculator_file settings cnv con sle dat pte)
-all_targets=(parse execute "${file_targets[@]}")
+all_targets=(parse execute typed_plan "${file_targets[@]}")
 targets=("${all_targets[@]}")
 (($# == 0)) || targets=("$@")
 for target in "${targets[@]}"; do
@@ -29,7 +29,11 @@ cmake --build "$out" --parallel "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 # up to a zero byte, then values of every kind (one tag byte and its payload each).
 seeds="$out/seeds"
 rm -rf "$seeds" "$out/findings"
-mkdir -p "$seeds/parse" "$seeds/execute" "$out/findings" "$out/logs"
+mkdir -p "$seeds/parse" "$seeds/execute" "$seeds/typed_plan" "$out/findings" "$out/logs"
+# The typed plan's target builds its expressions from raw bytes: a few random seeds will do.
+for n in 1 2 3 4 5 6 7 8; do
+  head -c 64 /dev/urandom >"$seeds/typed_plan/$n"
+done
 for target in "${targets[@]}"; do
   mkdir -p "$out/corpus/$target"
 done

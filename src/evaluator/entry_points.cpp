@@ -15,28 +15,52 @@ constexpr std::string_view kRunTimeFunctionIndex = "DoRunTimeFunction-> INCORREC
 
 }  // namespace
 
-void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
-  // The usual case, a parse whose commands all run by their fast paths, needs none of what
-  // follows.
-  if (RunMainDirectly(*this, result)) return;
+namespace {
+
+// DoMathExpression past its typed plan: the step plan's run of a list of fast steps alone, or
+// Execute and the reports. Out of line, so that the typed run saves no registers for it.
+[[gnu::noinline]] void DoMathExpressionByRules(TTalvekComplexEval& e, TEvalValue& result) {
+  if (RunMainDirectly(e, result)) return;
   result = TEvalValue::Null();
-  ErrorFlag = false;
-  if (ResultCount == 0) {
-    ErrorFlag = true;
-    ErrorCode = ecNothingParsed;
-    ErrorMessage = msg::kDoMathNothingParsed;
-  } else if (ResultCount >= 2) {
-    ErrorFlag = true;
-    ErrorCode = ecVectorOfExpressions;
-    ErrorMessage = msg::kVectorOfExpressions;
+  e.ErrorFlag = false;
+  if (e.ResultCount == 0) {
+    e.ErrorFlag = true;
+    e.ErrorCode = ecNothingParsed;
+    e.ErrorMessage = msg::kDoMathNothingParsed;
+  } else if (e.ResultCount >= 2) {
+    e.ErrorFlag = true;
+    e.ErrorCode = ecVectorOfExpressions;
+    e.ErrorMessage = msg::kVectorOfExpressions;
   } else {
-    Execute();
-    if (!ErrorFlag) [[likely]] {
-      CopyCell(result, *ResultCells[0]);
+    e.Execute();
+    if (!e.ErrorFlag) [[likely]] {
+      CopyCell(result, *e.ResultCells[0]);
       return;
     }
   }
-  if (OnExecuteError) OnExecuteError(*this);
+  if (e.OnExecuteError) e.OnExecuteError(e);
+}
+
+}  // namespace
+
+void TTalvekComplexEval::DoMathExpression(TEvalValue& result) {
+  // The usual case, a parse whose commands all work on reals, runs by its typed plan and
+  // needs none of the rest; a main list replaced since the parse does not.
+  const TTypedEntry& typed = CommandPlan.typedEntry;
+  if (typed.root != nullptr && CommandPlan.typedEntryMainCount == MainCommands.size()) {
+    double value = 0;
+    if (typed.Compute(value)) [[likely]] {
+      typed.cell->real = value;
+      typed.cell->kind = vkReal;
+      ErrorFlag = false;
+      MathErrorKind = mekNone;
+      ErrorCode = ecNone;
+      result.real = value;
+      result.kind = vkReal;
+      return;
+    }
+  }
+  DoMathExpressionByRules(*this, result);
 }
 
 TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
@@ -53,38 +77,62 @@ TEvalValue** TTalvekComplexEval::DoVectorOfMathExpressions() {
   return nullptr;
 }
 
+namespace {
+
+// DoRunTimeFunction past its typed plan; out of line, so that the typed call saves no
+// registers for it.
+[[gnu::noinline]] void DoRunTimeFunctionByRules(TTalvekComplexEval& e, std::int32_t index,
+                                                const TUserValuesArray& values, TEvalValue& result);
+
+}  // namespace
+
 void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values,
                                            TEvalValue& result) {
+  // A function with a typed plan, called rightly, needs none of the rest. The plan exists only
+  // after a successful parse, so ResultCount is not 0 then.
+  const auto& typed = CommandPlan.typedCalls;
+  if (index >= 0 && static_cast<std::size_t>(index) < typed.size() &&
+      values.size() == typed[static_cast<std::size_t>(index)].parameterCount &&
+      CallRunTimeFunctionTyped(*this, static_cast<std::size_t>(index), values.data(), result)) {
+    return;
+  }
+  DoRunTimeFunctionByRules(*this, index, values, result);
+}
+
+namespace {
+
+void DoRunTimeFunctionByRules(TTalvekComplexEval& e, std::int32_t index,
+                              const TUserValuesArray& values, TEvalValue& result) {
   result = TEvalValue::Null();
-  ErrorFlag = false;
+  e.ErrorFlag = false;
   const FuncRecord* function = nullptr;
-  if (ResultCount == 0) {
-    ErrorCode = ecNothingParsed;
-    ErrorMessage = msg::kDoVectorNothingParsed;
-  } else if (index < 0 || index >= GetRunTimeFunctionCount()) {
-    ErrorCode = ecExecution;
-    ErrorMessage = kRunTimeFunctionIndex;
+  if (e.ResultCount == 0) {
+    e.ErrorCode = ecNothingParsed;
+    e.ErrorMessage = msg::kDoVectorNothingParsed;
+  } else if (index < 0 || index >= e.GetRunTimeFunctionCount()) {
+    e.ErrorCode = ecExecution;
+    e.ErrorMessage = kRunTimeFunctionIndex;
   } else {
-    function = &FuncArray[static_cast<std::size_t>(index)];
+    function = &e.FuncArray[static_cast<std::size_t>(index)];
     if (values.size() != static_cast<std::size_t>(std::max(function->parameterCount, 0))) {
-      ErrorCode = ecValueCount;
-      ErrorMessage = msg::kValueCount;
+      e.ErrorCode = ecValueCount;
+      e.ErrorMessage = msg::kValueCount;
       function = nullptr;
     }
   }
   if (function == nullptr) {
-    ErrorFlag = true;
-    if (OnExecuteError) OnExecuteError(*this);
+    e.ErrorFlag = true;
+    if (e.OnExecuteError) e.OnExecuteError(e);
     return;
   }
 
   // Reported like Execute: a fresh code and kind, and -23 for a failure without a code.
-  ErrorCode = ecNone;
-  MathErrorKind = mekNone;
-  if (CallRunTimeFunctionDirectly(*this, static_cast<std::size_t>(index), values.data(), result)) {
+  e.ErrorCode = ecNone;
+  e.MathErrorKind = mekNone;
+  if (CallRunTimeFunctionDirectly(e, static_cast<std::size_t>(index), values.data(), result)) {
     return;
   }
-  TProcRec& call = Command(function->firstCommand);
+  TProcRec& call = e.Command(function->firstCommand);
   const std::size_t count = values.size();
   // The first call of a function is normally the left side of its definition, whose operands
   // are the parameter cells themselves: the values go there. A function first met in a call
@@ -101,7 +149,7 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
   if (operandsAreParameters) {
     for (std::size_t k = 0; k < count; ++k)
       CopyCell(*call.operands[k], values[k]);
-    ExecuteCommands(&first, 1);
+    e.ExecuteCommands(&first, 1);
     called = call.result[0];
   } else {
     std::vector<TEvalValue> arguments(values);
@@ -112,16 +160,18 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
     TProcRec copy = call;
     copy.operands = cells.data();
     copy.result = &ownCell;
-    ExecuteCall(first, copy);
+    e.ExecuteCall(first, copy);
     called = &own;
   }
 
-  if (!ErrorFlag) {
+  if (!e.ErrorFlag) {
     CopyCell(result, *called);
   } else {
-    if (ErrorCode == ecNone) ErrorCode = ecExecution;
-    if (OnExecuteError) OnExecuteError(*this);
+    if (e.ErrorCode == ecNone) e.ErrorCode = ecExecution;
+    if (e.OnExecuteError) e.OnExecuteError(e);
   }
 }
+
+}  // namespace
 
 }  // namespace evaluator

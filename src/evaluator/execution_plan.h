@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "evaluator/typed_plan.h"
 #include "evaluator/value.h"
 
 namespace evaluator {
@@ -95,7 +96,28 @@ struct TExecutionPlan {
     TEvalValue* callResult = nullptr;  // of the first call command
   };
   std::vector<TDirectCall> directCalls;
-  bool wanted = false;  // set by a successful parse: the first execution makes the plan
+  // The same lists as typed plans where their commands allow: `typedMain` computes the result
+  // cells, each of `typedBodies` the body result of its function.
+  TTypedPlan typedMain;
+  std::vector<TTypedPlan> typedBodies;
+  std::vector<double> typedValues;  // the roots' values of a run of typedMain
+  // DoMathExpression's typed run, set when typedMain has the one result of a single
+  // expression; and the length of MainCommands it was made for.
+  TTypedEntry typedEntry;
+  std::size_t typedEntryMainCount = 0;
+  // DoRunTimeFunction's typed call of each function, set when its body has a typed plan and
+  // CallRunTimeFunctionDirectly could run it.
+  struct TTypedCall {
+    TTypedEntry body;  // its cell is the body result
+    TEvalValue* const* parameters = nullptr;
+    std::size_t parameterCount = 0;
+    TEvalValue* callResult = nullptr;  // of the first call command
+  };
+  std::vector<TTypedCall> typedCalls;
+  // Set by a successful parse: the first execution makes the plan.
+  bool wanted = false;
+  // Cleared to run the step plan alone (the tests compare the two).
+  bool typedWanted = true;
 
   bool Ready() const { return !commands.empty(); }
   void Clear() {
@@ -105,17 +127,24 @@ struct TExecutionPlan {
     mainCount = 0;
     bodies.clear();
     directCalls.clear();
+    typedMain.Clear();
+    typedBodies.clear();
+    typedValues.clear();
+    typedEntry = {};
+    typedEntryMainCount = 0;
+    typedCalls.clear();
     wanted = false;
+    typedWanted = true;
   }
 };
 
 class TTalvekComplexEval;
 
-// DoMathExpression's run of a parse whose main list runs by fast steps alone, its inputs
-// holding doubles: the steps, then the result cell into `result`, with the error fields
-// cleared as a successful run leaves them. False when a step or an input needs the full
-// rules, or there is no such plan yet; then DoMathExpression runs the list again from its
-// start (interpreter.cpp).
+// DoMathExpression's run of a parse whose main list runs by its typed plan or by fast steps
+// alone, its inputs holding doubles: the plan, then the result cell into `result`, with the
+// error fields cleared as a successful run leaves them. False when a step or an input needs
+// the full rules, or there is no such plan yet; then DoMathExpression runs the list again from
+// its start (interpreter.cpp).
 bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 
 // DoRunTimeFunction's run of runtime function `index` (0-based) with `values` (as many as it
@@ -126,5 +155,11 @@ bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 // (interpreter.cpp).
 bool CallRunTimeFunctionDirectly(TTalvekComplexEval& eval, std::size_t index,
                                  const TEvalValue* values, TEvalValue& result);
+
+// The same by the function's typed plan, when it has one and no limit is near; DoRunTimeFunction
+// tries it first. False, having written only the parameter cells, when the full rules must
+// decide.
+bool CallRunTimeFunctionTyped(TTalvekComplexEval& eval, std::size_t index,
+                              const TEvalValue* values, TEvalValue& result);
 
 }  // namespace evaluator

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "evaluator/complex_eval.h"
@@ -630,6 +632,67 @@ TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t 
   return direct;
 }
 
+// The cells whose values may change between runs: variables, parameters and every command's
+// result. Any other cell an operand names holds a literal or a folded constant.
+TTypedPlan::TVarying VaryingCells(const TTalvekComplexEval& e) {
+  auto cells = std::make_shared<std::unordered_set<const TEvalValue*>>();
+  for (const TRecord3& variable : e.VarVect)
+    cells->insert(variable.value);
+  for (const TProcRec& proc : e.ListaProc) {
+    if (proc.result != nullptr) cells->insert(proc.result[0]);
+  }
+  for (const FuncRecord& function : e.FuncArray) {
+    for (std::int32_t k = 0; function.parameterCells != nullptr && k < function.parameterCount;
+         ++k) {
+      cells->insert(function.parameterCells[k]);
+    }
+    if (function.bodyResult != nullptr) cells->insert(function.bodyResult[0]);
+  }
+  return [cells](const TEvalValue* cell) { return cells->count(cell) != 0; };
+}
+
+void MakeTypedPlans(TTalvekComplexEval& e) {
+  TExecutionPlan& plan = e.CommandPlan;
+  const TTypedPlan::TVarying varying = VaryingCells(e);
+  if (e.ResultCells != nullptr && e.ResultCount >= 1) {
+    const std::vector<TEvalValue*> roots(e.ResultCells, e.ResultCells + e.ResultCount);
+    if (std::find(roots.begin(), roots.end(), nullptr) == roots.end() &&
+        plan.typedMain.Build(plan.main.steps, roots, varying)) {
+      plan.typedValues.resize(plan.typedMain.RootCount());
+    }
+  }
+  if (e.ResultCount == 1 && plan.typedMain.RootCount() == 1 &&
+      plan.typedMain.RootCell(0) == e.ResultCells[0]) {
+    plan.typedEntry = plan.typedMain.Entry();
+    plan.typedEntryMainCount = e.MainCommands.size();
+  }
+  plan.typedBodies.resize(e.FuncArray.size());
+  plan.typedCalls.resize(e.FuncArray.size());
+  for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
+    const TExecutionPlan::TDirectCall& call = plan.directCalls[index];
+    TTypedPlan& body = plan.typedBodies[index];
+    if (call.direct && !plan.bodies[index].steps.empty() &&
+        body.Build(plan.bodies[index].steps, {call.bodyResult}, varying)) {
+      plan.typedCalls[index] = {body.Entry(), call.parameters,
+                                static_cast<std::size_t>(call.parameterCount), call.callResult};
+    }
+  }
+}
+
+// Runs the main list by its typed plan: the result cells written, the error fields as a
+// successful Execute leaves them. False, with nothing written, when the full rules must run.
+bool RunTypedMain(TTalvekComplexEval& e) {
+  TExecutionPlan& plan = e.CommandPlan;
+  if (!plan.typedMain.Ready() || plan.mainCount != e.MainCommands.size()) return false;
+  double* const values = plan.typedValues.data();
+  if (!plan.typedMain.Compute(values)) return false;
+  for (std::size_t k = 0; k < plan.typedMain.RootCount(); ++k)
+    SetReal(*plan.typedMain.RootCell(k), values[k]);
+  e.MathErrorKind = mekNone;
+  e.ErrorCode = ecNone;
+  return true;
+}
+
 // Makes the plan when a parse asked for one; whether there is one.
 [[gnu::noinline]] bool MakePlan(TTalvekComplexEval& e) {
   TExecutionPlan& plan = e.CommandPlan;
@@ -655,6 +718,7 @@ TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t 
     plan.bodies.push_back(PlanList(plan, e.FuncArray[index].body));
     plan.directCalls.push_back(DirectCall(e, index));
   }
+  if (plan.typedWanted) MakeTypedPlans(e);
   return true;
 }
 
@@ -1207,6 +1271,31 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   return true;
 }
 
+bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TEvalValue* values,
+                              TEvalValue& result) {
+  if (index >= e.CommandPlan.typedCalls.size()) return false;
+  const TExecutionPlan::TTypedCall& call = e.CommandPlan.typedCalls[index];
+  if (call.body.root == nullptr) return false;
+  // The limits CallRunTimeFunction reports are left to it.
+  if (static_cast<std::int64_t>(e.FuncArray[index].callDepth) >= e.MaxFunctionStack ||
+      tNesting + 1 >= kMaxNesting) {
+    return false;
+  }
+  // As CallRunTimeFunctionDirectly runs it, the arguments stay in the parameter cells. The
+  // body writes no cell of its own, which is what the save area's restore would leave.
+  for (std::size_t k = 0; k < call.parameterCount; ++k)
+    CopyCell(*call.parameters[k], values[k]);
+  double value = 0;
+  if (!call.body.Compute(value)) return false;
+  SetReal(*call.body.cell, value);
+  SetReal(*call.callResult, value);
+  SetReal(result, value);
+  e.ErrorFlag = false;
+  e.ErrorCode = ecNone;
+  e.MathErrorKind = mekNone;
+  return true;
+}
+
 namespace {
 
 // Execute without MainCommands: the commands the parse still needs, or, for a table laid
@@ -1241,6 +1330,7 @@ void TTalvekComplexEval::Execute() {
   if (!MainCommands.empty()) {
     // The main list laid out in the plan, unless it has been replaced since the parse.
     if (PlanReady(*this) && CommandPlan.mainCount == MainCommands.size()) {
+      if (RunTypedMain(*this)) return;
       TInterpreter(*this).RunSteps(CommandPlan.main, TWalk::kExecuteComand);
     } else {
       ExecuteCommands(MainCommands.data(), MainCommands.size());

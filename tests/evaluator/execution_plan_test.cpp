@@ -18,47 +18,67 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// One evaluator over pointer variables x, y and z. Without a plan it runs every command by the
-// full rules, as the interpreter does for tables laid out by hand.
+// One evaluator over pointer variables x, y and z, run by the typed plan where the parse
+// allows one, by the step plan alone, or without a plan by the full rules, as the interpreter
+// runs tables laid out by hand.
+enum class TPlan { kTyped, kSteps, kNone };
+
 struct TRun {
   TEvalValue x, y, z;
   TTalvekComplexEval eval;
+  TPlan plan;
 
-  TRun(const std::string& text, bool planned) {
+  TRun(const std::string& text, TPlan how) : plan(how) {
     eval.VerifySyntaxSemanticsPointerVar(
         text, {{"x", &x, false}, {"y", &y, false}, {"z", &z, false}}, false);
     EXPECT_FALSE(eval.ErrorFlag) << text << ": " << eval.ErrorMessage;
-    if (!planned) eval.CommandPlan.wanted = false;
+    if (how == TPlan::kNone) eval.CommandPlan.wanted = false;
+    if (how == TPlan::kSteps) eval.CommandPlan.typedWanted = false;
   }
 
-  // Everything a caller can see of the last run: the values or the error fields, and after a
-  // run without fault every command's result cell. After a fault the cells of the commands
-  // past it are not defined: two joined operations compute both values before either is
-  // looked at, and then the full rules run the list again up to the fault.
-  std::string Outcome(TEvalValue** results) const {
+  // Everything a caller can see of the last run: the values or the error fields, the result
+  // cells and the variables. With `commandCells`, after a run without fault, every command's
+  // result cell too, which the step plan writes as the full rules do (the typed plan writes
+  // only the cells callers read). After a fault the cells of the commands past it are not
+  // defined: two joined operations compute both values before either is looked at, and then
+  // the full rules run the list again up to the fault.
+  std::string Outcome(TEvalValue** results, bool commandCells) const {
     std::string seen = "code " + std::to_string(eval.ErrorCode) + ", kind " +
                        std::to_string(eval.MathErrorKind) + ", " +
                        (eval.ErrorFlag ? "error: " + eval.ErrorMessage : "values:");
     for (std::int32_t k = 0; results != nullptr && k < eval.ResultCount; ++k)
       seen += " " + ValueToText(*results[k]);
-    seen += " | cells:";
-    for (const TProcRec& command : eval.ListaProc) {
-      if (!eval.ErrorFlag) seen += " " + ValueToText(*command.result[0]);
+    seen += " | result cells:";
+    for (std::int32_t k = 0; eval.ResultCells != nullptr && k < eval.ResultCount; ++k) {
+      if (!eval.ErrorFlag) seen += " " + ValueToText(*eval.ResultCells[k]);
     }
-    seen += " | x " + ValueToText(x);
+    if (commandCells) {
+      seen += " | cells:";
+      for (const TProcRec& command : eval.ListaProc) {
+        if (!eval.ErrorFlag) seen += " " + ValueToText(*command.result[0]);
+      }
+    }
+    seen += " | x " + ValueToText(x) + " y " + ValueToText(y) + " z " + ValueToText(z);
     return seen;
   }
+  std::string Outcome(TEvalValue** results) const {
+    return Outcome(results, plan != TPlan::kTyped);
+  }
 
-  std::string Evaluate(const TEvalValue& a, const TEvalValue& b, const TEvalValue& c) {
+  std::string Evaluate(const TEvalValue& a, const TEvalValue& b, const TEvalValue& c,
+                       bool commandCells) {
     x = a;
     y = b;
     z = c;
     if (eval.ResultCount == 1) {
       TEvalValue result;
       eval.DoMathExpression(result);
-      return Outcome(nullptr) + " | result " + ValueToText(result);
+      return Outcome(nullptr, commandCells) + " | result " + ValueToText(result);
     }
-    return Outcome(eval.DoVectorOfMathExpressions());
+    return Outcome(eval.DoVectorOfMathExpressions(), commandCells);
+  }
+  std::string Evaluate(const TEvalValue& a, const TEvalValue& b, const TEvalValue& c) {
+    return Evaluate(a, b, c, plan != TPlan::kTyped);
   }
 };
 
@@ -102,20 +122,33 @@ TEST(ExecutionPlan, EveryExpressionGivesWhatTheFullRulesGive) {
       "(x+y)*(x+y)-x/(y+z)",
       "z-x^3/y+exp(x)/y-ln(y)*x",
       "y^x*2",
+      // Typed shapes: literals and variables on either side, values that are not finite on
+      // the way to a finite result, and shared subexpressions.
+      "2-x+3/y*(4+z)-x*5",
+      "1/(1+exp(x*y))",
+      "arctan(1/x)+tanh(y/z)",
+      "max(x/y,1,z)-min(1,x*y)",
+      "exp(-x*x)*0+2^x",
+      "x/(y/z)-(x+y)^2+x^2",
+      "(x-y)*(x-y)+sqrt(x-y)",
+      "x*y, x/y, y^z",
+      "ln(x)*sqr(y)+abs(z)*log2(x)",
   };
   const std::vector<TEvalValue> values = Inputs();
   for (const char* text : texts) {
-    TRun planned(text, true);
-    TRun full(text, false);
+    TRun typed(text, TPlan::kTyped);
+    TRun steps(text, TPlan::kSteps);
+    TRun full(text, TPlan::kNone);
     for (std::size_t i = 0; i < values.size(); ++i) {
       // y and z walk through the values at other paces, so that kinds and faults change from
       // one evaluation to the next on the same parse.
       const TEvalValue& a = values[i];
       const TEvalValue& b = values[(i * 5 + 1) % values.size()];
       const TEvalValue& c = values[(i * 7 + 2) % values.size()];
-      EXPECT_EQ(planned.Evaluate(a, b, c), full.Evaluate(a, b, c))
-          << text << " at x = " << ValueToText(a) << ", y = " << ValueToText(b)
-          << ", z = " << ValueToText(c);
+      const std::string seen =
+          " at x = " + ValueToText(a) + ", y = " + ValueToText(b) + ", z = " + ValueToText(c);
+      EXPECT_EQ(steps.Evaluate(a, b, c), full.Evaluate(a, b, c, true)) << text << seen;
+      EXPECT_EQ(typed.Evaluate(a, b, c), full.Evaluate(a, b, c, false)) << text << seen;
     }
   }
 }
@@ -132,23 +165,26 @@ TEST(ExecutionPlan, FunctionTablesGiveWhatTheFullRulesGive) {
   };
   const std::vector<TEvalValue> values = Inputs();
   for (const char* text : texts) {
-    TRun planned(text, true);
-    TRun full(text, false);
-    for (TRun* run : {&planned, &full})
+    TRun typed(text, TPlan::kTyped);
+    TRun steps(text, TPlan::kSteps);
+    TRun full(text, TPlan::kNone);
+    for (TRun* run : {&typed, &steps, &full})
       run->eval.DoVectorOfMathExpressions();
-    const std::int32_t parameters = planned.eval.FuncArray[0].parameterCount;
+    const std::int32_t parameters = typed.eval.FuncArray[0].parameterCount;
     for (std::size_t i = 0; i < values.size(); ++i) {
       TUserValuesArray arguments(static_cast<std::size_t>(parameters), values[i]);
       if (parameters > 1) arguments[1] = values[(i * 5 + 1) % values.size()];
-      std::string outcome[2];
-      for (int k = 0; k < 2; ++k) {
-        TRun& run = k == 0 ? planned : full;
+      // A call leaves the body's cells as it found them, in every plan.
+      std::string outcome[3];
+      for (int k = 0; k < 3; ++k) {
+        TRun& run = k == 0 ? typed : k == 1 ? steps : full;
         run.y = TEvalValue::Real(0.25);
         TEvalValue result;
         run.eval.DoRunTimeFunction(0, arguments, result);
-        outcome[k] = run.Outcome(nullptr) + " | result " + ValueToText(result);
+        outcome[k] = run.Outcome(nullptr, true) + " | result " + ValueToText(result);
       }
-      EXPECT_EQ(outcome[0], outcome[1]) << text << " at " << ValueToText(values[i]);
+      EXPECT_EQ(outcome[0], outcome[2]) << text << " at " << ValueToText(values[i]);
+      EXPECT_EQ(outcome[1], outcome[2]) << text << " at " << ValueToText(values[i]);
     }
   }
 }
@@ -206,6 +242,44 @@ TEST(ExecutionPlan, SquaresAndCubesAreTheExtendedPrecisionProductsBitForBit) {
   EXPECT_FALSE(SquareOrCube(2, 4, value));
 }
 
+// The comparisons above mean something only where the typed plan is taken: lists of real
+// commands are laid out as trees, anything else (booleans, forms, assignments, calls, trees too
+// deep for the native stack) keeps the step plan and still computes its value.
+TEST(ExecutionPlan, TypedPlanTakesListsOfRealCommandsAlone) {
+  const std::pair<const char*, bool> mains[] = {
+      {"x*x+2*x+1", true},         {"max(x,y,z)-min(x,y,z)", true},
+      {"x*y, x/y, y^z", true},     {"x^y+x^3", true},
+      {"eq(x,y)", false},          {"if(gr(x,y),x-y,y-x)", false},
+      {"z=x*2, z+y", false},       {"x*2, x", true},
+      {"sin(x)+random(1)", false},
+  };
+  for (const auto& [text, typed] : mains) {
+    TRun run(text, TPlan::kTyped);
+    run.Evaluate(TEvalValue::Real(0.5), TEvalValue::Real(2), TEvalValue::Real(3));
+    EXPECT_EQ(run.eval.CommandPlan.typedMain.Ready(), typed) << text;
+  }
+  std::string sum = "x";
+  for (int k = 1; k < 400; ++k)
+    sum += "+x";
+  TRun deep(sum, TPlan::kTyped);
+  EXPECT_EQ(deep.Evaluate(TEvalValue::Real(0.5), TEvalValue::Real(0), TEvalValue::Real(0)),
+            "code 0, kind -1, values: | result cells: 200 | x 0.5 y 0 z 0 | result 200");
+  EXPECT_FALSE(deep.eval.CommandPlan.typedMain.Ready());
+
+  const std::pair<const char*, bool> bodies[] = {
+      {"f(x)~sin(x)*exp(-x), f(0)", true},
+      {"f(x,y)~x/y+y^2, f(1,2)", true},
+      {"f(x)~if(gr(x,0),sqrt(x),0), f(1)", false},
+      {"f(3)+y, f(x)~x*2+y", false},  // first met in a call, whose cells are not the parameters
+  };
+  for (const auto& [text, typed] : bodies) {
+    TRun run(text, TPlan::kTyped);
+    run.eval.DoVectorOfMathExpressions();
+    ASSERT_EQ(run.eval.CommandPlan.typedBodies.size(), 1U) << text;
+    EXPECT_EQ(run.eval.CommandPlan.typedBodies[0].Ready(), typed) << text;
+  }
+}
+
 // Joining is what the expressions above exercise, so it must happen where it can, and not
 // where the next operation takes the value twice; a shared command runs once.
 TEST(ExecutionPlan, OperationsAreJoinedToTheNextOneThatTakesTheirValueOnce) {
@@ -216,7 +290,7 @@ TEST(ExecutionPlan, OperationsAreJoinedToTheNextOneThatTakesTheirValueOnce) {
       {"z-x^3/y", 2},          // [x^3, /y], z-
   };
   for (const auto& [text, joined] : cases) {
-    TRun run(text, true);
+    TRun run(text, TPlan::kSteps);
     run.Evaluate(TEvalValue::Real(0.5), TEvalValue::Real(2), TEvalValue::Real(3));
     EXPECT_EQ(run.eval.CommandPlan.main.joined.size(), joined) << text;
   }
@@ -230,7 +304,7 @@ TEST(ExecutionPlan, CompositesAreSharedWhenTheirOperandsComeBack) {
       {"(x+y)*2+3*(x+y)", 4}, {"x+y+z+x+y+z", 5},  // ((x+y)+z)+x ... shares nothing
   };
   for (const auto& [text, commands] : cases) {
-    TRun run(text, true);
+    TRun run(text, TPlan::kSteps);
     EXPECT_EQ(run.eval.CommandCount, commands) << text;
   }
 }
