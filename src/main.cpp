@@ -22,6 +22,8 @@
 #include "constants/constant_edit_window.h"
 #include "constants/constant_list_window.h"
 #include "conversion/conversion_screenshots.h"
+#include "conversion/graph_screenshots.h"
+#include "conversion/graph_window.h"
 #include "interpolation/interpolation_window.h"
 #include "interpolation/row_count_dialogs.h"
 #include "linsys/linear_system_window.h"
@@ -103,6 +105,7 @@ int SaveScreenshots(app::TForm1& window, const QString& folder) {
   saved = app::SaveToolScreenshots(window, folder) && saved;
   saved = SaveConstantsScreenshots(window, folder) && saved;
   saved = conversion::SaveConversionScreenshots(window, folder) && saved;
+  saved = conversion::SaveGraphScreenshots(*window.GraphWindow(), folder) && saved;
   window.Action("PeriodicTable1")->trigger();
   periodic::TpteForm1& periodicTable = *window.PeriodicTableWindow();
   periodicTable.DrawGrid1MouseMove({4, 7});  // iron

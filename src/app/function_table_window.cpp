@@ -149,11 +149,7 @@ void TForm8::NAN1Click() {
 }
 
 void TForm8::Main1Click() {
-  if (QWidget* main = parentWidget()) {
-    main->show();
-    main->raise();
-    main->activateWindow();
-  }
+  if (QWidget* main = parentWidget()) BringToFront(main);
 }
 
 void TForm8::ExcelOLE2Click() {

@@ -34,6 +34,7 @@
 #include "constants/constant_list_window.h"
 #include "conversion/conversion_table_window.h"
 #include "conversion/convert_unit_window.h"
+#include "conversion/graph_window.h"
 #include "conversion/unit_conversion.h"
 #include "interpolation/interpolation_window.h"
 #include "linsys/linear_system_window.h"
@@ -142,11 +143,7 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
       *this, prompt_, dataFolder_.PathOf(TDataFile::Constants), ConstFilePath);
   // The periodic table loads the file the settings named, or the default one.
   periodic::TPeriodicLinks periodicLinks;
-  periodicLinks.ShowMain = [this] {
-    show();
-    raise();
-    activateWindow();
-  };
+  periodicLinks.ShowMain = [this] { BringToFront(this); };
   periodicLinks.ShowConstants = [this] { Constants1Click(); };
   periodicLinks.AddConstant = [this](const std::string& name, const std::string& expression,
                                      const std::string& description) {
@@ -164,6 +161,18 @@ TForm1::TForm1(TUserPrompt& prompt, TDataFolder dataFolder, QWidget* parent)
   // The conversion windows show that table; the conversion window follows its lock.
   conversionTableWindow_ = std::make_unique<conversion::TForm17>(*this, prompt_);
   convertUnitWindow_ = std::make_unique<conversion::TForm21>(*this, prompt_);
+  conversion::TGraphLinks graphLinks;
+  graphLinks.ShowDefinitions = [this] { DefConversions1Click(); };
+  graphLinks.ShowMain = [this] { BringToFront(this); };
+  graphLinks.ShowConversion = [this] { Conversion1Click(); };
+  graphWindow_ = std::make_unique<conversion::TgrfForm3>(*conversion_, prompt_,
+                                                          std::move(graphLinks));
+  conversion::TConversionLinks& tableLinks = conversionTableWindow_->Links();
+  tableLinks.ShowGraph = [this](std::int32_t category) {
+    graphWindow_->ShowCategory(category);
+    ShowOwnedWindow(graphWindow_.get());
+  };
+  tableLinks.UpdateGraph = [this] { graphWindow_->UpdateIfVisible(); };
 }
 
 TForm1::~TForm1() = default;

@@ -20,6 +20,7 @@ class QSplitter;
 namespace conversion {
 class TForm17;
 class TForm21;
+class TgrfForm3;
 class TUnitConversion;
 }  // namespace conversion
 
@@ -66,6 +67,7 @@ class TForm1 : public TToolWindow {
   constants::TForm22* ConstTableWindow() const { return constTableWindow_.get(); }
   conversion::TForm17* ConversionTableWindow() const { return conversionTableWindow_.get(); }
   conversion::TForm21* ConvertUnitWindow() const { return convertUnitWindow_.get(); }
+  conversion::TgrfForm3* GraphWindow() const { return graphWindow_.get(); }
 
   // The two passes, reading the panes and writing the results pane.
   void Frame31Memo1Change();
@@ -164,6 +166,7 @@ class TForm1 : public TToolWindow {
   std::unique_ptr<constants::TForm22> constTableWindow_;
   std::unique_ptr<conversion::TForm17> conversionTableWindow_;
   std::unique_ptr<conversion::TForm21> convertUnitWindow_;
+  std::unique_ptr<conversion::TgrfForm3> graphWindow_;
   std::unique_ptr<TMemoPanes> panes_;
   std::unique_ptr<TCalculatorSession> session_;
   std::unique_ptr<periodic::TpteForm1> periodicTable_;

@@ -41,6 +41,10 @@ void TToolWindow::ShowOwnedWindow(TToolWindow* window) {
     client.moveCenter(geometry().center());
     window->move(client.topLeft() - (geometry().topLeft() - frameGeometry().topLeft()));
   }
+  BringToFront(window);
+}
+
+void BringToFront(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();

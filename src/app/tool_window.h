@@ -56,4 +56,7 @@ class TToolWindow : public QMainWindow {
   static std::string ExecuteErrorText(const evaluator::TTalvekComplexEval& eval);
 };
 
+// Shows `window`, raises it above the others and gives it the keyboard.
+void BringToFront(QWidget* window);
+
 }  // namespace app

@@ -135,11 +135,7 @@ void TForm17::BuildMenus() {
   add(category, tr("&Delete category"), "DeleteCategory1", &TForm17::DeleteCategory1Click);
   QMenu* window = menuBar()->addMenu(tr("&Window"));
   add(window, tr("&Graph"), "Graph1", &TForm17::Graph1Click);
-  add(window, tr("&Main"), "Main1", [](TForm17* self) {
-    self->main_.show();
-    self->main_.raise();
-    self->main_.activateWindow();
-  });
+  add(window, tr("&Main"), "Main1", [](TForm17* self) { app::BringToFront(&self->main_); });
   add(window, tr("&Conversion"), "Conversion1",
       [](TForm17* self) { self->main_.Conversion1Click(); });
 }

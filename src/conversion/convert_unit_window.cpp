@@ -121,11 +121,7 @@ void TForm21::BuildMenus() {
   QMenu* window = menuBar()->addMenu(tr("&Window"));
   app::AddMenuItem(window, tr("&Def conversions"), "DefConversions1", this,
                    [this] { main_.DefConversions1Click(); });
-  app::AddMenuItem(window, tr("&Main"), "Main1", this, [this] {
-    main_.show();
-    main_.raise();
-    main_.activateWindow();
-  });
+  app::AddMenuItem(window, tr("&Main"), "Main1", this, [this] { app::BringToFront(&main_); });
 }
 
 QAction* TForm21::Action(const QString& objectName) const {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "app/tool_screenshots.h"
 #include "conversion/graph_picture.h"
 #include "conversion/graph_window.h"
 #include "conversion/path_number_dialog.h"
@@ -16,9 +17,12 @@ namespace conversion {
 
 namespace {
 
-bool Save(QWidget* shown, const QString& path) {
+// The graph window's caption names its category, so its pictures go by the fixed name "Graph".
+bool Save(QWidget* shown, const QString& folder, const QString& variant = QString()) {
   QApplication::processEvents();
-  return shown->grab().save(path);
+  return shown->inherits("conversion::TgrfForm3")
+             ? app::SavePicture(shown, folder, variant, QStringLiteral("Graph"))
+             : app::SavePicture(shown, folder, variant);
 }
 
 // The category with the most definitions within the picture's limits, or -1.
@@ -52,24 +56,24 @@ bool SaveGraphScreenshots(TgrfForm3& window, const QString& folder) {
   window.show();
   // The stored places may reach beyond the usual size: the pictures show the whole graph.
   window.resize(size.expandedTo(window.PictureBox()->ContentSize() + QSize(24, 70)));
-  bool saved = Save(&window, folder + "/graph_window.png");
+  bool saved = Save(&window, folder);
 
   window.Action("MinimalTree1")->trigger();
-  saved = Save(&window, folder + "/graph_window_tree.png") && saved;
+  saved = Save(&window, folder, "minimal-tree") && saved;
 
   window.Action("ShortestPath1")->trigger();
   ChooseEnds(window);
-  saved = Save(window.VertexDialog(), folder + "/graph_vertex_dialog.png") && saved;
+  saved = Save(window.VertexDialog(), folder) && saved;
   window.VertexDialog()->OkButton()->click();
-  saved = Save(&window, folder + "/graph_window_path.png") && saved;
+  saved = Save(&window, folder, "shortest-path") && saved;
   window.Action("Path1")->trigger();
-  saved = Save(window.PathDialog(), folder + "/graph_path_dialog.png") && saved;
+  saved = Save(window.PathDialog(), folder) && saved;
   window.PathDialog()->reject();
 
   window.Action("MaximalFlow1")->trigger();
   ChooseEnds(window);
   window.VertexDialog()->OkButton()->click();
-  saved = Save(&window, folder + "/graph_window_flow.png") && saved;
+  saved = Save(&window, folder, "maximal-flow") && saved;
 
   window.close();
   window.resize(size);

@@ -273,10 +273,7 @@ void TForm26::Ordonatex1Click() {
 }
 
 void TForm26::ShowMainWindow() {
-  if (mainWindow_ == nullptr) return;
-  mainWindow_->show();
-  mainWindow_->raise();
-  mainWindow_->activateWindow();
+  if (mainWindow_ != nullptr) app::BringToFront(mainWindow_);
 }
 
 }  // namespace interpolation
