@@ -22,4 +22,24 @@ class TUserPrompt {
   virtual void SetInitialFolder(const std::string& /*folder*/) {}
 };
 
+// Texts that the tables' delete dialogs share.
+inline constexpr const char* kAreYouSure = "ARE YOU SURE ?";
+inline constexpr const char* kInvalidNumber = "Invalid #";
+inline constexpr const char* kInvalidCount = "Invalid count";
+
+// The checks of a delete dialog of a table of `size` rows before rows `from` (1-based) on are
+// deleted, at most `count` of them: a start within the table, a positive count, then the
+// user's Yes. Shows the refusal's message; true when the rows may go.
+inline bool ConfirmBlockDelete(TUserPrompt& prompt, int from, int count, int size) {
+  if (from < 1 || from > size) {
+    prompt.Message(kInvalidNumber);
+    return false;
+  }
+  if (count <= 0) {
+    prompt.Message(kInvalidCount);
+    return false;
+  }
+  return prompt.Confirm(kAreYouSure);
+}
+
 }  // namespace app

@@ -26,12 +26,11 @@
 
 namespace constants {
 
+using app::kAreYouSure;
+
 namespace {
 
-constexpr const char* kAreYouSure = "ARE YOU SURE ?";
 constexpr const char* kEnterAConstant = "Please enter a constant";
-constexpr const char* kInvalidNumber = "Invalid #";
-constexpr const char* kInvalidCount = "Invalid count";
 constexpr const char* kEmptyCategory = "Category cannot be an empty string";
 
 enum TColumn { kNumber = 0, kName, kValue, kDescription, kColumnCount };
@@ -323,15 +322,7 @@ bool TForm22::DeleteDialogOk(int from, int count) {
   const std::optional<std::size_t> category = SelectedCategory();
   if (!category) return true;
   const auto size = static_cast<int>(table_.Categories()[*category].Constants.size());
-  if (from < 1 || from > size) {
-    prompt_.Message(kInvalidNumber);
-    return false;
-  }
-  if (count <= 0) {
-    prompt_.Message(kInvalidCount);
-    return false;
-  }
-  if (!prompt_.Confirm(kAreYouSure)) return false;
+  if (!app::ConfirmBlockDelete(prompt_, from, count, size)) return false;
   table_.DeleteConstants(*category, static_cast<std::size_t>(from - 1),
                          static_cast<std::size_t>(count));
   ShowCategory();

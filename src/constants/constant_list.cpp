@@ -14,6 +14,9 @@ namespace constants {
 
 namespace {
 
+using app::kAreYouSure;
+using app::kInvalidCount;
+using app::kInvalidNumber;
 using evaluator::TEvalValue;
 
 constexpr const char* kInvalidConstantName = "Invalid constant name : ";
@@ -22,9 +25,6 @@ constexpr const char* kInvalidValue = "Invalid value : ";
 constexpr const char* kProgramingError = "Programing error";
 constexpr const char* kProgramingErrorBang = "Programing error!";
 constexpr const char* kCannotDeleteInternal = "Cannot delete internal constants";
-constexpr const char* kInvalidCount = "Invalid count";
-constexpr const char* kInvalidNumber = "Invalid #";
-constexpr const char* kAreYouSure = "ARE YOU SURE ?";
 constexpr const char* kDependence = "Cannot delete variable dependece : ";
 constexpr const char* kInternalDescription = "Internal constant";
 

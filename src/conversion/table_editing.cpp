@@ -191,15 +191,7 @@ bool TTableEditor::DeleteDefinitions(std::int32_t category, std::int32_t from, s
   if (category < 0 || category >= conversion_.Table().Count()) return false;
   const auto size =
       static_cast<std::int32_t>(conversion_.Table().At(category).list.Definitions.size());
-  if (from < 1 || from > size) {
-    prompt_.Message(kInvalidNumber);
-    return false;
-  }
-  if (count <= 0) {
-    prompt_.Message(kInvalidCount);
-    return false;
-  }
-  if (!prompt_.Confirm(kAreYouSure)) return false;
+  if (!app::ConfirmBlockDelete(prompt_, from, count, size)) return false;
   std::vector<TConversionDefinition>& definitions =
       conversion_.EditTable().At(category).list.Definitions;
   const auto last =

@@ -16,14 +16,15 @@
 
 namespace conversion {
 
-inline constexpr const char* kAreYouSure = "ARE YOU SURE ?";
+using app::kAreYouSure;
+using app::kInvalidCount;
+using app::kInvalidNumber;
+
 inline constexpr const char* kEmptyName = "Unit definition cannot be an empty string";
 inline constexpr const char* kDeleteAllDefinitions = "Please delete all definitions";
 inline constexpr const char* kSelectItems = "Please select items in ComboBox";
 inline constexpr const char* kItemsMustDiffer = "Items must be diferent";
 inline constexpr const char* kInsertUnitA = "Please insert an unit in ComboBox A";
-inline constexpr const char* kInvalidNumber = "Invalid #";
-inline constexpr const char* kInvalidCount = "Invalid count";
 // A ":" separates the fields of a ".cnv" key line, so a unit name holding one would not read
 // back as it was written.
 inline constexpr const char* kColonInUnit = "Unit name cannot contain ':'";

@@ -8,11 +8,7 @@
 
 namespace interpolation {
 
-namespace {
-
-constexpr const char* kAreYouSure = "ARE YOU SURE ?";
-
-}  // namespace
+using app::kAreYouSure;
 
 std::optional<std::int64_t> IntegerFromText(const std::string& text, std::string& message) {
   const std::string trimmed = evaluator::TrimBlanks(text);
