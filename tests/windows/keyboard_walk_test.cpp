@@ -49,6 +49,19 @@ class KeyboardWalkTest : public ::testing::Test {
     if (OpenMenu() != "&Functions") Press(Qt::Key_F, Qt::AltModifier);
     ASSERT_EQ(OpenMenu(), "&Functions");
   }
+  // A tool of "&Functions" by its letter, from the main window, as the active window.
+  void OpenTool(Qt::Key letter, QWidget* tool) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    ASSERT_NO_FATAL_FAILURE(OpenFunctionsMenu());
+    Press(letter);
+    ASSERT_TRUE(tool->isVisible());
+    ASSERT_EQ(QApplication::activeWindow(), tool);
+  }
+  static void CloseWithEscape(QWidget* tool) {
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(tool->isVisible());
+  }
   // The title of the menu that is open, or empty.
   static QString OpenMenu() {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -104,24 +117,18 @@ TEST_F(KeyboardWalkTest, AltFOpensFileAndFunctionsInTurnAndAltArrowsReachEveryMe
 // and run.
 TEST_F(KeyboardWalkTest, TheGuidesToolsWorkFromTheKeyboardAlone) {
   // "&Functions" / "&Derivative", the expression typed, "&Differentiate" by its letter.
-  OpenFunctionsMenu();
-  Press(Qt::Key_D);
   TForm14* derivative = window_.DerivativeWindow();
-  ASSERT_TRUE(derivative->isVisible());
+  ASSERT_NO_FATAL_FAILURE(OpenTool(Qt::Key_D, derivative));
   ASSERT_EQ(QApplication::focusWidget(), derivative->ExpressionMemo());
   Type("x^2");
   Press(Qt::Key_D, Qt::AltModifier);
   EXPECT_EQ(derivative->ResultMemo()->toPlainText(), "2*x");
-  Press(Qt::Key_Escape);
-  EXPECT_FALSE(derivative->isVisible());
+  CloseWithEscape(derivative);
 
   // "&Functions" / "&Conversion": "&Check Conv" and "&Calculate" share Alt+C, so Alt+C checks
   // while "&Calculate" is locked, and Enter in "Expression:" calculates.
-  QApplication::setActiveWindow(&window_);
-  OpenFunctionsMenu();
-  Press(Qt::Key_C);
   conversion::TForm21* convert = window_.ConvertUnitWindow();
-  ASSERT_TRUE(convert->isVisible());
+  ASSERT_NO_FATAL_FAILURE(OpenTool(Qt::Key_C, convert));
   ASSERT_EQ(QApplication::focusWidget(), convert->ExpressionEdit());
   Press(Qt::Key_C, Qt::AltModifier);
   ASSERT_TRUE(convert->CalculateButton()->isEnabled()) << "Alt+C did not check";
@@ -148,16 +155,12 @@ TEST_F(KeyboardWalkTest, TheGuidesToolsWorkFromTheKeyboardAlone) {
   Type("100");
   Press(Qt::Key_C, Qt::AltModifier);
   EXPECT_EQ(convert->ValueEdit()->text(), "671.67");
-  Press(Qt::Key_Escape);
-  EXPECT_FALSE(convert->isVisible());
+  CloseWithEscape(convert);
 
   // "&Functions" / "&System Solver": both panes typed, Tab between them, "&Execute" /
   // "&System Solve".
-  QApplication::setActiveWindow(&window_);
-  OpenFunctionsMenu();
-  Press(Qt::Key_S);
   linsys::TlssForm1* solver = window_.SystemSolverWindow();
-  ASSERT_TRUE(solver->isVisible());
+  ASSERT_NO_FATAL_FAILURE(OpenTool(Qt::Key_S, solver));
   ASSERT_EQ(QApplication::focusWidget(), solver->Memo1());
   Press(Qt::Key_A, Qt::ControlModifier);
   Type("p,q");
@@ -169,8 +172,7 @@ TEST_F(KeyboardWalkTest, TheGuidesToolsWorkFromTheKeyboardAlone) {
   ASSERT_EQ(OpenMenu(), "&Execute");
   Press(Qt::Key_S);
   EXPECT_EQ(solver->Memo2()->toPlainText(), "Solution:\np = 2\nq = 3");
-  Press(Qt::Key_Escape);
-  EXPECT_FALSE(solver->isVisible());
+  CloseWithEscape(solver);
   EXPECT_EQ(prompt_.messages, std::vector<std::string>{});
 }
 
