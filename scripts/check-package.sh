@@ -39,12 +39,15 @@ result=$(calculator --eval "1+1")
 [[ "$result" == "2" ]] || fail "calculator --eval \"1+1\" printed '$result'"
 echo "ok: calculator --eval \"1+1\" prints $result"
 
-# A headless start: the window opens, saves its pictures and closes. The per-user data folder
-# must receive the settings and the shipped data files; the program's folder must stay clean.
+# A headless start through the desktop entry's command, as the desktop's menu starts it: the
+# window opens, saves its pictures and closes. The per-user data folder must receive the
+# settings and the shipped data files; the program's folder must stay clean.
+entry=$(dpkg -L calculator | grep '^/usr/share/applications/.*\.desktop$')
+read -ra command <<<"$(sed -n 's/^Exec=//p' "$entry")"
 headless_start() {  # USER HOME
   local name=$1 home=$2
   (cd "$work" && runuser -u "$name" -- env HOME="$home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen \
-    calculator --screenshots "$home/pictures" >/dev/null 2>"$work/$name.err") ||
+    "${command[@]}" --screenshots "$home/pictures" >/dev/null 2>"$work/$name.err") ||
     { cat "$work/$name.err" >&2; fail "the headless start as $name"; }
   # Qt's note that it made a runtime folder itself is the test's session, not the program.
   grep -v 'XDG_RUNTIME_DIR' "$work/$name.err" >&2 || true
@@ -55,7 +58,7 @@ headless_start() {  # USER HOME
   local pictures
   pictures=$(find "$home/pictures" -name '*.png' | wc -l)
   [[ $pictures -gt 0 ]] || fail "$name: the headless start saved no pictures"
-  echo "ok: headless start as $name: files in $home/.local/share/calculator, $pictures pictures"
+  echo "ok: headless start of the desktop entry's \"${command[*]}\" as $name: files in $home/.local/share/calculator, $pictures pictures"
 }
 headless_start root "$work/root-home"
 if [[ -n $user ]]; then

@@ -103,6 +103,8 @@ mount_in --bind /dev "$root/dev"
 mount_in --bind /dev/pts "$root/dev/pts"
 mount_in --bind "$fresh.archives" "$root/var/cache/apt/archives"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# apt, unlike apt-get, deletes what it downloaded; here it is kept for the next run.
+echo 'Binary::apt::APT::Keep-Downloaded-Packages "true";' >"$root/etc/apt/apt.conf.d/90keep"
 mkdir "$root/tmp/check"
 cp "$deb" scripts/check-package.sh "$root/tmp/check/"
 
