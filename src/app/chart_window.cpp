@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QKeyEvent>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenuBar>
@@ -31,7 +32,9 @@ constexpr const char* kImageFilter = "PNG image (*.png)|*.png";
 // from there on, which keeps the chart responsive.
 constexpr std::size_t kMaxPieces = 200;
 
-// A chart view that zooms with the mouse wheel, around the chart's centre.
+// A chart view that zooms around the chart's centre with the mouse wheel or with + and -, and
+// moves the zoomed picture a tenth of its size with the arrow keys, so that the keyboard does
+// what the mouse does.
 class TZoomingChartView : public QChartView {
  public:
   using QChartView::QChartView;
@@ -41,6 +44,35 @@ class TZoomingChartView : public QChartView {
     const int delta = event->angleDelta().y();
     if (delta == 0) return QChartView::wheelEvent(event);
     chart()->zoom(delta > 0 ? 1.25 : 0.8);
+    event->accept();
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    const QRectF area = chart()->plotArea();
+    const qreal across = area.width() / 10;
+    const qreal upward = area.height() / 10;
+    switch (event->key()) {
+      case Qt::Key_Plus:
+      case Qt::Key_Equal:  // + without Shift
+        chart()->zoom(1.25);
+        break;
+      case Qt::Key_Minus:
+        chart()->zoom(0.8);
+        break;
+      case Qt::Key_Left:
+        chart()->scroll(-across, 0);
+        break;
+      case Qt::Key_Right:
+        chart()->scroll(across, 0);
+        break;
+      case Qt::Key_Up:
+        chart()->scroll(0, upward);
+        break;
+      case Qt::Key_Down:
+        chart()->scroll(0, -upward);
+        break;
+      default:
+        return QChartView::keyPressEvent(event);
+    }
     event->accept();
   }
 };

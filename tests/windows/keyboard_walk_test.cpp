@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,8 +13,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 
+#include "app/chart_window.h"
 #include "app/derivative_window.h"
+#include "app/function_table_window.h"
 #include "app/main_window.h"
 #include "conversion/convert_unit_window.h"
 #include "linsys/linear_system_window.h"
@@ -113,8 +118,8 @@ TEST_F(KeyboardWalkTest, AltFOpensFileAndFunctionsInTurnAndAltArrowsReachEveryMe
   Press(Qt::Key_Escape);
 }
 
-// The guide's derivative, unit conversion and linear system, opened from the menus, filled in
-// and run.
+// The guide's derivative, unit conversion, linear system and function chart, opened from the
+// menus, filled in and run.
 TEST_F(KeyboardWalkTest, TheGuidesToolsWorkFromTheKeyboardAlone) {
   // "&Functions" / "&Derivative", the expression typed, "&Differentiate" by its letter.
   TForm14* derivative = window_.DerivativeWindow();
@@ -173,6 +178,36 @@ TEST_F(KeyboardWalkTest, TheGuidesToolsWorkFromTheKeyboardAlone) {
   Press(Qt::Key_S);
   EXPECT_EQ(solver->Memo2()->toPlainText(), "Solution:\np = 2\nq = 3");
   CloseWithEscape(solver);
+
+  // "&Functions" / "&Table", then "&Window" / "&Chart": + and - zoom, the arrows move the
+  // zoomed picture, "&View" / "&Reset zoom" goes back.
+  TForm8* table = window_.TableWindow();
+  ASSERT_NO_FATAL_FAILURE(OpenTool(Qt::Key_T, table));
+  Press(Qt::Key_W, Qt::AltModifier);
+  ASSERT_EQ(OpenMenu(), "&Window");
+  Press(Qt::Key_C);
+  TChartWindow* chart = table->ChartWindow();
+  ASSERT_NE(chart, nullptr);
+  ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(chart->View()));
+  auto* x = qobject_cast<QValueAxis*>(chart->Chart()->axes(Qt::Horizontal).value(0));
+  ASSERT_NE(x, nullptr);
+  const double whole = x->max() - x->min();
+  const double start = x->min();
+  Press(Qt::Key_Plus);
+  EXPECT_NEAR(x->max() - x->min(), whole / 1.25, whole * 1e-6);
+  const double zoomedStart = x->min();
+  Press(Qt::Key_Right);
+  EXPECT_GT(x->min(), zoomedStart);
+  Press(Qt::Key_Left);
+  EXPECT_NEAR(x->min(), zoomedStart, whole * 1e-6);
+  Press(Qt::Key_V, Qt::AltModifier);
+  Press(Qt::Key_R);
+  EXPECT_DOUBLE_EQ(x->min(), start);
+  EXPECT_DOUBLE_EQ(x->max() - x->min(), whole);
+  CloseWithEscape(chart);
+  table->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(table));
+  CloseWithEscape(table);
   EXPECT_EQ(prompt_.messages, std::vector<std::string>{});
 }
 
