@@ -2,6 +2,9 @@
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs them side by side for the
 # given number of seconds (default 600): the evaluator's three and one per file reader, or only
 # the targets named after the seconds. Fails when any one finds a fault.
+# FUZZ_SERIAL=1 runs the targets one after the other instead, each for the whole time, which
+# suits a machine whose cores are busy; FUZZ_TIMEOUT sets the seconds one input may take
+# (default 1; a starved process under nice needs more, or every slow start counts as a hang).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,8 +52,10 @@ while IFS= read -r line; do
   printf '>%s\0%b%b' "$line" "$values" "$values" >"$seeds/execute/$n-currency"
 done <fuzz/corpus/expressions.txt
 
-# One second per input at most, 2 GB of memory, inputs of up to 4 KB (16 KB for the files).
-options=(-timeout=1 -rss_limit_mb=2048 -print_final_stats=1)
+# One second per input at most (unless FUZZ_TIMEOUT says otherwise), 2 GB of memory, inputs of up to 4 KB (16 KB for the files).
+timeout=${FUZZ_TIMEOUT:-1}
+[[ "$timeout" =~ ^[0-9]+$ ]] || { echo "FUZZ_TIMEOUT must be a number of seconds" >&2; exit 2; }
+options=(-timeout="$timeout" -rss_limit_mb=2048 -print_final_stats=1)
 evaluator_options=(-max_len=4096 -dict=fuzz/evaluator.dict)
 
 # Fuzzes one target until the time is used up. libFuzzer stops at a finding, so it is started
@@ -79,12 +84,18 @@ fuzz_target() {
   done
 }
 
-pids=()
-for target in "${targets[@]}"; do
-  fuzz_target "$target" &
-  pids+=($!)
-done
-wait "${pids[@]}"
+if [[ "${FUZZ_SERIAL:-0}" == 1 ]]; then
+  for target in "${targets[@]}"; do
+    fuzz_target "$target"
+  done
+else
+  pids=()
+  for target in "${targets[@]}"; do
+    fuzz_target "$target" &
+    pids+=($!)
+  done
+  wait "${pids[@]}"
+fi
 
 for target in "${targets[@]}"; do
   runs=$(grep -h '^stat::number_of_executed_units' "$out/logs/$target.log" |
