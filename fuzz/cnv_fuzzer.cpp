@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::string read = Snapshot(table);
+  if (!ReadsBackAsWritten(read)) return 0;
   TCategoryList again;
   const std::string written = InputFile(read, "cnv-written");
   if (const auto error = conversion::ReadConvFile(written, again)) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ini_file.h"
+#include "app/safe_save.h"
 #include "constants/const_table.h"
 #include "evaluator/text_utils.h"
 #include "file_fuzz_support.h"
@@ -86,6 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string read = Snapshot(table);
   // The save, then the open of what it wrote.
   if (!table.WriteToConstFile()) FileViolation("the loaded table was not written", prompt.Last());
+  std::string written;
+  if (const auto error = app::ReadFileBytes(table.ConstFilePath, written))
+    FileViolation("unread", *error);
+  if (!ReadsBackAsWritten(written)) return 0;
   table.FreeStringList();
   if (!table.ReadFromConstFile()) FileViolation("a written file was not read", prompt.Last());
   if (Snapshot(table) != read) {

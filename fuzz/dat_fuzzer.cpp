@@ -53,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   TInterpolationSheet first = sheet;
+  if (!ReadsBackAsWritten(interpolation::DatFileText(first))) return 0;
   const std::string saved = InputFile({}, "dat-saved");
   interpolation::SaveSheetFile(sheet, saved);
   TInterpolationSheet again;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text_file.h"
 #include "app/user_prompt.h"
 
 namespace fuzzing {
@@ -35,6 +36,13 @@ class TQuietPrompt : public app::TUserPrompt {
   std::fwrite(detail.data(), 1, detail.size(), stderr);  // NUL bytes included
   std::fputc('\n', stderr);
   std::abort();
+}
+
+// Whether text the writers produce reads back byte for byte: single-byte text that happens to be
+// UTF-8 beyond ASCII (or to start with its byte-order mark) reads as the Latin-1 characters it
+// encodes instead, so a round trip through such a file need not give the same state.
+inline bool ReadsBackAsWritten(std::string_view bytes) {
+  return app::SingleByteText(std::string(bytes)) == bytes;
 }
 
 inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {

@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string equations = system.EquationsText;
   // Texts the save refuses need not read back.
   if (linsys::SleBlockWithBrace(variables, equations)) return 0;
+  if (!ReadsBackAsWritten(linsys::WriteSleText(variables, equations))) return 0;
   const std::string saved = InputFile({}, "sle-saved");
   if (!system.ScrieFisier(saved)) FileViolation("the texts read were not saved", prompt.Last());
   if (!system.CitesteFisier(saved)) FileViolation("a saved file was refused", prompt.Last());

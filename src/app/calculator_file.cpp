@@ -1,6 +1,7 @@
 // The calculator file's writer and its brace-block reader.
 #include "app/calculator_file.h"
 
+#include "app/text_file.h"
 #include "evaluator/text_utils.h"
 
 namespace app {
@@ -130,12 +131,14 @@ std::optional<TCalculatorSections> CalculatorSections(const TSectionScanner& sca
 }  // namespace
 
 std::optional<TCalculatorSections> ReadCalculatorFileText(std::string_view bytes) {
+  if (!IsText(bytes)) return std::nullopt;
   TSectionScanner scanner(4);
   if (!scanner.ScanLines(bytes, [](std::size_t) { return true; })) return std::nullopt;
   return CalculatorSections(scanner);
 }
 
 std::optional<TCalculatorSections> ReadCalculatorText(std::string_view text) {
+  if (!IsText(text)) return std::nullopt;
   TSectionScanner scanner(4);
   scanner.Scan(text);
   std::optional<TCalculatorSections> sections = CalculatorSections(scanner);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text_file.h"
+
 namespace app {
 
 // One row of the constant list as the file keeps it.
@@ -69,9 +71,9 @@ class TSectionScanner {
   // The blocks' texts, untouched, when the input was good.
   std::optional<std::vector<std::string>> Result() const;
 
-  // Feeds `bytes` line by line (LF or CR LF): a line that starts inside a block for which
-  // `keepBreaks(block number)` holds, and is not blank, gets CR LF appended, so that blocks of
-  // several lines keep their line breaks. False once the input is known to be bad.
+  // Feeds `bytes` line by line (LF or CR LF, or CR in a text without LF): a line that starts inside
+  // a block for which `keepBreaks(block number)` holds, and is not blank, gets CR LF appended, so
+  // that blocks of several lines keep their line breaks. False once the input is known to be bad.
   template <class TKeepBreaks>
   bool ScanLines(std::string_view bytes, TKeepBreaks keepBreaks);
 
@@ -88,8 +90,9 @@ class TSectionScanner {
 template <class TKeepBreaks>
 bool TSectionScanner::ScanLines(std::string_view bytes, TKeepBreaks keepBreaks) {
   std::size_t start = 0;
+  const char lineBreak = LineBreakOf(bytes);
   while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
+    std::size_t end = bytes.find(lineBreak, start);
     const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
@@ -102,6 +105,7 @@ bool TSectionScanner::ScanLines(std::string_view bytes, TKeepBreaks keepBreaks) 
 
 // Reads a file's bytes as CitesteFisier feeds them, line by line: a line that starts inside a
 // block and is not blank gets CR LF appended, so blocks of several lines keep their breaks.
+// Like ReadCalculatorText, it refuses a text that holds a NUL byte: that is no calculator text.
 std::optional<TCalculatorSections> ReadCalculatorFileText(std::string_view bytes);
 
 // Reads a history entry as CitesteString does: the whole text at once, each block trimmed.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/safe_save.h"
+#include "app/text_file.h"
 #include "evaluator/text_utils.h"
 
 namespace app {
@@ -90,7 +91,8 @@ bool TCalculatorSession::CitesteFisier() {
     prompt_.Message(*failure);
     return false;
   }
-  const std::optional<TCalculatorSections> sections = ReadCalculatorFileText(bytes);
+  const std::optional<TCalculatorSections> sections =
+      ReadCalculatorFileText(SingleByteText(std::move(bytes)));
   if (!sections) {
     HasCalcFile = false;
     prompt_.Message(kBadFileFormat);

@@ -1,13 +1,10 @@
 // THistory and the log file.
 #include "app/history.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <ctime>
 
+#include "app/safe_save.h"
 #include "evaluator/text_utils.h"
 
 namespace app {
@@ -81,24 +78,7 @@ std::string LogRecord(const std::string& state, std::time_t when) {
 }
 
 std::optional<std::string> AppendToLog(const std::string& path, const std::string& record) {
-  const auto failure = [&path](int error) {
-    return "Cannot write " + path + ": " + std::strerror(error);
-  };
-  const int file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (file < 0) return failure(errno);
-  std::size_t written = 0;
-  while (written < record.size()) {
-    const ssize_t n = ::write(file, record.data() + written, record.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : EIO;
-      ::close(file);
-      return failure(error);
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(file) != 0) return failure(errno);
-  return std::nullopt;
+  return SafeAppend(path, record);
 }
 
 }  // namespace app

@@ -42,7 +42,8 @@ class THistory {
 std::string LogRecord(const std::string& state, std::time_t when);
 
 // Appends `record` to the log at `path`, creating the file when it is missing. Appending never
-// rewrites what the log holds. Nothing on success, else "Cannot write " + path + ": " + reason.
+// rewrites what the log holds, and an append that fails part-way leaves it as it was. Nothing on
+// success, else "Cannot write " + path + ": " + reason.
 std::optional<std::string> AppendToLog(const std::string& path, const std::string& record);
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/safe_save.h"
+#include "app/text_file.h"
 #include "evaluator/text_utils.h"
 
 namespace app {
@@ -105,8 +106,9 @@ std::optional<TIniEntry> TIniFile::SplitEntry(std::string_view line) {
 TIniFile TIniFile::FromBytes(std::string_view bytes) {
   TIniFile file;
   std::vector<std::string>* lines = &file.preamble_;
+  const char lineBreak = LineBreakOf(bytes);
   while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
+    const std::size_t end = bytes.find(lineBreak);
     std::string_view line = bytes.substr(0, end);
     bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -121,7 +123,7 @@ TIniFile TIniFile::FromBytes(std::string_view bytes) {
 
 std::optional<TIniFile> TIniFile::FromFile(const std::string& path, std::string& error) {
   std::string bytes;
-  if (std::optional<std::string> failure = ReadFileBytes(path, bytes, kMaxIniBytes)) {
+  if (std::optional<std::string> failure = ReadTextFile(path, bytes, kMaxIniBytes)) {
     error = std::move(*failure);
     return std::nullopt;
   }

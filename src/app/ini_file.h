@@ -74,10 +74,14 @@ class TIniFile {
   // The entry a line holds, or nothing for comments and lines without "=".
   static std::optional<TIniEntry> SplitEntry(std::string_view line);
 
+  // Splits `bytes` into lines (ended by LF or CR LF, or by CR in a file without LF) and those
+  // into sections.
   static TIniFile FromBytes(std::string_view bytes);
   // Reads a whole file; nothing, with `error` set to "Cannot read " + path + ": " + the system's
   // reason, when it cannot be read. Files above kMaxIniBytes are refused ("File too large"): a
-  // file of empty lines that size already takes some hundred megabytes as lines.
+  // file of empty lines that size already takes some hundred megabytes as lines. A file that is
+  // not text is refused too ("Not a text file"), and UTF-8 is read as single-byte text
+  // (ReadTextFile).
   static std::optional<TIniFile> FromFile(const std::string& path, std::string& error);
 
   // The file's bytes: the lines before the first header, then each section's header and lines,

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -14,6 +15,26 @@
 namespace app {
 
 namespace {
+
+// The fault a test injected, and the writes the current save has made under it.
+struct TFaultState {
+  std::optional<TWriteFault> fault;
+  int writes = 0;
+};
+
+TFaultState& Faults() {
+  static TFaultState state;
+  return state;
+}
+
+// True, with errno set, when the injected fault fails `step` now.
+bool Injected(TWriteFault::TStep step) {
+  const std::optional<TWriteFault>& fault = Faults().fault;
+  if (!fault || fault->step != step) return false;
+  if (step == TWriteFault::tWrite && ++Faults().writes != fault->failingWrite) return false;
+  errno = fault->error;
+  return true;
+}
 
 std::string Reason(int error) {
   return std::generic_category().message(error);
@@ -37,8 +58,13 @@ std::string NameOf(const std::string& path) {
 }
 
 bool WriteAll(int descriptor, std::string_view bytes, int& error) {
+  Faults().writes = 0;
   while (!bytes.empty()) {
-    const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+    std::size_t size = bytes.size();
+    if (Faults().fault && Faults().fault->writeSize > 0)
+      size = std::min(size, Faults().fault->writeSize);
+    const ssize_t written =
+        Injected(TWriteFault::tWrite) ? -1 : ::write(descriptor, bytes.data(), size);
     if (written < 0) {
       if (errno == EINTR) continue;
       error = errno;
@@ -57,7 +83,10 @@ int OpenTemporary(const std::string& target, std::string& temporary, int& error)
                            std::to_string(static_cast<long>(::getpid())) + "_";
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = stem + std::to_string(counter++);
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int descriptor =
+        Injected(TWriteFault::tCreate)
+            ? -1
+            : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) return descriptor;
     if (errno != EEXIST) break;
   }
@@ -65,7 +94,23 @@ int OpenTemporary(const std::string& target, std::string& temporary, int& error)
   return -1;
 }
 
+// A reason to refuse writing over the existing file `status` describes, or 0.
+int Refusal(const struct stat& status) {
+  if (S_ISDIR(status.st_mode)) return EISDIR;
+  if (!S_ISREG(status.st_mode)) return EINVAL;
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  return 0;
+}
+
 }  // namespace
+
+TInjectedWriteFault::TInjectedWriteFault(const TWriteFault& fault) {
+  Faults().fault = fault;
+}
+
+TInjectedWriteFault::~TInjectedWriteFault() {
+  Faults().fault.reset();
+}
 
 std::optional<std::string> SafeSave(const std::string& path, std::string_view bytes) {
   constexpr const char* kVerb = "Cannot write ";
@@ -80,8 +125,7 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
     if (!ignored) target = resolved.string();
   }
   const bool exists = ::stat(target.c_str(), &status) == 0;
-  if (exists && S_ISDIR(status.st_mode)) return Failure(kVerb, path, EISDIR);
-  if (exists && !S_ISREG(status.st_mode)) return Failure(kVerb, path, EINVAL);
+  if (exists && Refusal(status) != 0) return Failure(kVerb, path, Refusal(status));
 
   std::string temporary;
   int error = 0;
@@ -93,7 +137,7 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
     // Keeping the old permissions is a courtesy; a file owned by someone else may refuse it.
     [[maybe_unused]] const int kept = ::fchmod(descriptor, status.st_mode & 07777);
   }
-  if (ok && ::fsync(descriptor) != 0) {
+  if (ok && (Injected(TWriteFault::tSync) || ::fsync(descriptor) != 0)) {
     error = errno;
     ok = false;
   }
@@ -101,7 +145,7 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
     error = errno;
     ok = false;
   }
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+  if (ok && (Injected(TWriteFault::tRename) || ::rename(temporary.c_str(), target.c_str()) != 0)) {
     error = errno;
     ok = false;
   }
@@ -116,6 +160,30 @@ std::optional<std::string> SafeSave(const std::string& path, std::string_view by
     ::fsync(folder);
     ::close(folder);
   }
+  return std::nullopt;
+}
+
+// The log is appended to after every new state, so it is not synced to disk each time: a power
+// cut may lose its last records, which is all a log may lose.
+std::optional<std::string> SafeAppend(const std::string& path, std::string_view bytes) {
+  constexpr const char* kVerb = "Cannot write ";
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && Refusal(status) != 0) {
+    return Failure(kVerb, path, Refusal(status));
+  }
+  // Without O_NONBLOCK, opening a pipe made meanwhile would wait for a reader.
+  const int descriptor =
+      Injected(TWriteFault::tCreate)
+          ? -1
+          : ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+  if (descriptor < 0) return Failure(kVerb, path, errno);
+  int error = ::fstat(descriptor, &status) == 0 ? Refusal(status) : errno;
+  if (error == 0 && !WriteAll(descriptor, bytes, error)) {
+    // The record is whole or absent: what was written of it goes again.
+    [[maybe_unused]] const int cut = ::ftruncate(descriptor, status.st_size);
+  }
+  if (::close(descriptor) != 0 && error == 0) error = errno;
+  if (error != 0) return Failure(kVerb, path, error);
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/safe_save.h"
+#include "app/text_file.h"
 #include "evaluator/eval_errors.h"
 #include "evaluator/text_utils.h"
 
@@ -118,8 +119,10 @@ TSheetRow DatLineRow(std::string_view line) {
 std::vector<TSheetRow> DatFileRows(std::string_view text) {
   std::vector<TSheetRow> rows;
   std::size_t begin = 0;
+  // A file of CR line ends would otherwise be one line whose CRs split the fields as blanks.
+  const char lineBreak = app::LineBreakOf(text);
   while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
+    std::size_t end = text.find(lineBreak, begin);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(begin, end - begin);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -135,7 +138,7 @@ std::vector<TSheetRow> DatFileRows(std::string_view text) {
 
 std::vector<TSheetRow> ReadDatFile(const std::string& path) {
   std::string bytes;
-  if (const std::optional<std::string> failure = app::ReadFileBytes(path, bytes)) {
+  if (const std::optional<std::string> failure = app::ReadTextFile(path, bytes, kMaxDatBytes)) {
     throw EEvalError(*failure);
   }
   return DatFileRows(bytes);

@@ -2,6 +2,7 @@
 // blanks when written; lines of one, two or three fields separated by commas or blanks when read.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,18 @@ std::string DatFileText(const TInterpolationSheet& sheet);
 
 // The row one line gives: three fields are "#", x and f(x); two are x and f(x); one is x.
 TSheetRow DatLineRow(std::string_view line);
-// The rows of a whole file, one per line; EEvalError when there are more than a sheet holds.
+// The rows of a whole file, one per line (LF or CR LF, or CR in a file without LF); EEvalError
+// when there are more than a sheet holds.
 std::vector<TSheetRow> DatFileRows(std::string_view text);
+
+// A sheet of kMaxSheetRows lines of some hundred characters each still fits: larger files are
+// refused ("File too large") before anything is read.
+inline constexpr std::size_t kMaxDatBytes = 128u * 1024u * 1024u;
 
 // CitesteFisier ("read file"): the rows of the file at `path`. Raises EEvalError with the
 // user's message when the file cannot be read ("Cannot read " + path + ": " + the reason), is
-// too large or has too many lines.
+// too large, is not text ("Not a text file") or has too many lines. UTF-8 is read as
+// single-byte text.
 std::vector<TSheetRow> ReadDatFile(const std::string& path);
 // Writes the sheet's rows to `path` by the safe save; EEvalError with its message on failure.
 void WriteDatFile(const std::string& path, const TInterpolationSheet& sheet);

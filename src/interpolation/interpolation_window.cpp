@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 #include <QTableView>
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 #include "interpolation/dat_file.h"
 #include "interpolation/row_count_dialogs.h"
@@ -170,12 +172,17 @@ void TForm26::Open1Click() {
     PageControl1Change();
     return;
   }
+  // A sheet of a million rows takes seconds to read: the wait cursor says the window works.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  std::optional<std::string> failure;
   try {
     LoadSheetFile(sheets_.Sheet(ActiveSheet()), *path);
   } catch (const std::exception& e) {
-    prompt_.Message(e.what());
+    failure = e.what();
   }
   models_[ActiveSheet()]->Reload();
+  QGuiApplication::restoreOverrideCursor();
+  if (failure) prompt_.Message(*failure);
   PageControl1Change();
 }
 

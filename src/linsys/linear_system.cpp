@@ -7,6 +7,7 @@
 #include "app/error_messages.h"
 #include "app/memo_text.h"
 #include "app/safe_save.h"
+#include "app/text_file.h"
 #include "linsys/sle_file.h"
 
 namespace linsys {
@@ -213,7 +214,8 @@ bool TLinearSystem::CitesteFisier(const std::string& path) {
     prompt_.Message(*failure);
     return false;
   }
-  std::optional<TSleTexts> texts = ReadSleText(bytes);
+  std::optional<TSleTexts> texts =
+      app::IsText(bytes) ? ReadSleText(app::SingleByteText(std::move(bytes))) : std::nullopt;
   if (!texts) {
     FileValid = false;
     prompt_.Message(std::string(kBadFileFormat));

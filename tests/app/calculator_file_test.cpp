@@ -9,6 +9,8 @@
 #include "app/memo_text.h"
 #include "app/settings_file.h"
 #include "evaluator/text_utils.h"
+#include "support/damaged_files.h"
+#include "support/save_faults.h"
 #include "support/scripted_prompt.h"
 #include "temp_folder.h"
 
@@ -187,6 +189,55 @@ TEST_F(SessionTest, ABadFileAppliesNothingAndClosesTheFile) {
   EXPECT_TRUE(session_.History().Entries().empty());
 }
 
+// Every damaged form is refused whole with "Bad file format", or read as the text it holds.
+TEST_F(SessionTest, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
+  const std::string big(kMegabyte, 'x');
+  const std::string withoutDefinitions =
+      "Constants\r\n{\r\n}\r\nFunction variable\r\n{\r\nx\r\n}\r\n"
+      "Mathematical expression\r\n{\r\ny*3\r\n}\r\n";
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    bool accepted;
+  };
+  std::vector<TRow> rows = {
+      {"empty", "", false},
+      {"a block missing", withoutDefinitions, false},
+      {"a block more", std::string(kStartText) + "{\r\n}\r\n", false},
+      {"\"}\" first", "}\r\n" + std::string(kStartText), false},
+      {"a NUL byte", WithNul(kStartText), false},
+      {"an image", kImageBytes, false},
+      {"CR-only line ends", WithCrOnly(kStartText), true},
+      {"UTF-8 accents", "{FROM = 1 //Temp\xC3\xA9rature \xC2\xB0" "C;}{x}{y=1/3}{y*3}", true},
+      {"a 1 MB line", "{FROM = 1 //" + big + ";}{x}{y=1/3}{y*3}", true},
+  };
+  for (auto& [name, bytes] : CutsAfterEachLine(kStartText))
+    rows.push_back({name, bytes, false});
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    constants_.Reset();
+    panes_.definitions = "kept";
+    panes_.expressions = "kept";
+    prompt_.messages.clear();
+    EXPECT_EQ(ReadFile(row.bytes), row.accepted);
+    if (!row.accepted) {
+      EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Bad file format"});
+      EXPECT_EQ(panes_.expressions, "kept");
+      EXPECT_EQ(constants_.Entry(1).expression, "_from");
+      continue;
+    }
+    EXPECT_TRUE(prompt_.messages.empty());
+    EXPECT_EQ(panes_.expressions.substr(0, 3), "y*3");
+  }
+  // Accents written as UTF-8 by another editor read as the characters the user typed.
+  ReadFile(rows[7].bytes);
+  EXPECT_EQ(constants_.Entry(1).comment,
+            "Temp\xE9rature \xB0"
+            "C");
+  ReadFile(rows[8].bytes);
+  EXPECT_EQ(constants_.Entry(1).comment.size(), big.size());
+}
+
 // Regression: a brace in a pane or a comment was written into a file that could never be read
 // back, so the user's saved work was lost.
 TEST_F(SessionTest, AStateHoldingABraceIsNotSavedAndTheOldFileStays) {
@@ -269,6 +320,37 @@ TEST_F(SessionTest, HistoryRecordsNewStatesOnceAndStepsBetweenThem) {
   EXPECT_FALSE(session_.History().UndoEnabled());
   EXPECT_FALSE(session_.History().RedoEnabled());
   EXPECT_FALSE(session_.Undo());
+}
+
+// The calculator file, the settings and the log each reach the disk their own way; a failed
+// write of any of them keeps what the file held and tells the user.
+TEST_F(SessionTest, FailedSavesOfTheFileTheSettingsAndTheLogKeepWhatWasThere) {
+  panes_.expressions = "1+1";
+  const auto lastMessage = [this] {
+    std::string last = prompt_.messages.empty() ? "" : prompt_.messages.back();
+    prompt_.messages.clear();
+    return last;
+  };
+  ExpectSavesKeepTheOldFile("work.txt", [&](const std::string& path) {
+    session_.CalcFileName = path;
+    session_.HasCalcFile = true;
+    EXPECT_FALSE(session_.ScrieFisier());
+    EXPECT_FALSE(session_.HasCalcFile) << "\"&Save\" waits for a file chosen again";
+    return lastMessage();
+  });
+  ExpectSavesKeepTheOldFile("calculator.ini", [](const std::string& path) {
+    return WriteSettings(TWindowSettings{}).Save(path).value_or("");
+  });
+  int state = 0;
+  ExpectSavesKeepTheOldFile(
+      "calculator.log",
+      [&](const std::string& path) {
+        TCalculatorSession logging(core_, constants_, panes_, prompt_, path);
+        panes_.expressions = std::to_string(++state);
+        EXPECT_TRUE(logging.AddHistory()) << "the state is still recorded";
+        return lastMessage();
+      },
+      TSaveKind::tAppend);
 }
 
 TEST(SettingsFile, WritesTheThreeSectionsAndReadsThemBack) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/damaged_files.h"
 #include "temp_folder.h"
 
 namespace app {
@@ -139,6 +140,58 @@ TEST(IniFile, AFileThatCannotBeReadGivesTheReason) {
   std::filesystem::resize_file(huge, TIniFile::kMaxIniBytes + 1);
   EXPECT_FALSE(TIniFile::FromFile(huge, error).has_value());
   EXPECT_EQ(error, "Cannot read " + huge + ": File too large");
+}
+
+// What every ini-based file (settings, ".cnv", ".con", ".pte") does with damaged bytes: no text
+// is refused whole, anything else is read line by line; UTF-8 from another editor reads as the
+// characters it encodes when they all exist in single-byte text, and as its bytes otherwise.
+TEST(IniFile, DamagedFilesAreRefusedWhenNoTextAndOtherwiseReadLineByLine) {
+  const std::string good = "[A]\r\nk=v\r\n[B]\r\nn=1\r\n";
+  const std::string big(kMegabyte, 'x');
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    std::string sections;  // "A=k:v" per section, or "refused"
+  };
+  std::vector<TRow> rows = {
+      {"empty", "", ""},
+      {"a NUL byte", WithNul(good), "refused"},
+      {"an image", kImageBytes, "refused"},
+      {"CR-only line ends", WithCrOnly(good), "A=k:v B=n:1 "},
+      {"a lone CR among LF line ends", "[A]\nk=v\rw\n", "A=k:v\rw "},
+      {"UTF-8 accents", "[Caf\xC3\xA9]\r\nk=\xC2\xB5m\r\n", "Caf\xE9=k:\xB5m "},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[A]\r\nk=v\r\n", "A=k:v "},
+      {"UTF-8 beyond single-byte text", "[A]\r\nk=\xC3\xA9\xCE\xA9\r\n", "A=k:\xC3\xA9\xCE\xA9 "},
+      {"single-byte accents", "[A]\r\nk=\xE9t\xE9\r\n", "A=k:\xE9t\xE9 "},
+      {"a 1 MB line", "[A]\r\nk=" + big, "A=k:" + big + " "},
+      {"\"]\" first", "][A]\r\nk=v\r\n", ""},
+  };
+  const std::string cut[] = {"A= ", "A=k:v ", "A=k:v B= "};
+  std::size_t lines = 0;
+  for (auto& [name, bytes] : CutsAfterEachLine(good))
+    rows.push_back({name, bytes, cut[lines++]});
+  TTempFolder folder;
+  const std::string path = folder / "damaged.ini";
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteBytes(path, row.bytes);
+    std::string error;
+    const std::optional<TIniFile> file = TIniFile::FromFile(path, error);
+    if (row.sections == "refused") {
+      EXPECT_FALSE(file);
+      EXPECT_EQ(error, "Cannot read " + path + ": Not a text file");
+      continue;
+    }
+    ASSERT_TRUE(file) << error;
+    std::string sections;
+    for (const TIniSection& section : file->Sections()) {
+      sections += section.Name() + "=";
+      for (const TIniEntry& entry : section.Entries())
+        sections += entry.key + ":" + entry.value;
+      sections += " ";
+    }
+    EXPECT_EQ(sections, row.sections);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "support/save_faults.h"
 #include "temp_folder.h"
 
 namespace app {
@@ -93,6 +94,36 @@ TEST(SafeSave, AFolderWithoutWriteRightsKeepsTheOldFile) {
             "Cannot write " + locked + "/calculator.ini: Permission denied");
   EXPECT_EQ(ReadBytes(locked + "/calculator.ini"), "old");
   EXPECT_EQ(Names(locked), std::vector<std::string>{"calculator.ini"});
+}
+
+TEST(SafeSave, InjectedFaultsAndRefusedTargetsKeepTheOldFile) {
+  const std::string bytes = "new content, written a byte at a time when a fault asks\r\n";
+  ExpectSavesKeepTheOldFile("calculator.con", [&](const std::string& path) {
+    return SafeSave(path, bytes).value_or("");
+  });
+  ExpectSavesKeepTheOldFile(
+      "calculator.log",
+      [&](const std::string& path) { return SafeAppend(path, bytes).value_or(""); },
+      TSaveKind::tAppend);
+
+  // Once the fault is gone the same calls go through, and an append adds to what was there.
+  TTempFolder folder;
+  const std::string log = folder / "calculator.log";
+  {
+    TInjectedWriteFault full(TWriteFault{TWriteFault::tWrite, 3, 2, ENOSPC});
+    EXPECT_NE(SafeAppend(log, "a torn record"), std::nullopt);
+  }
+  EXPECT_EQ(ReadBytes(log), "") << "a new log keeps nothing of a failed record";
+  EXPECT_EQ(SafeAppend(log, "one\r\n"), std::nullopt);
+  EXPECT_EQ(SafeAppend(log, "two\r\n"), std::nullopt);
+  EXPECT_EQ(ReadBytes(log), "one\r\ntwo\r\n");
+  EXPECT_EQ(SafeSave(log, bytes), std::nullopt);
+  EXPECT_EQ(ReadBytes(log), bytes);
+
+  const std::string pipe = folder / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(SafeAppend(pipe, "x"), "Cannot write " + pipe + ": Invalid argument")
+      << "a pipe without a reader is refused, not waited on";
 }
 
 }  // namespace

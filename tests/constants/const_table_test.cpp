@@ -10,6 +10,8 @@
 
 #include "app/ini_file.h"
 #include "app/temp_folder.h"
+#include "support/damaged_files.h"
+#include "support/save_faults.h"
 #include "support/scripted_prompt.h"
 
 namespace constants {
@@ -209,6 +211,27 @@ TEST_F(ConstTableTest, FailedSavesKeepTheOldFileAndTheTable) {
   EXPECT_TRUE(table.FindConstant(0, "g"));
 }
 
+TEST_F(ConstTableTest, FailedWritesOfTheFileAndTheDefaultFileKeepTheOldOnes) {
+  TConstTable table(DefaultFile(), prompt_);
+  table.LoadAtStart();
+  const auto lastMessage = [this] {
+    std::string last = prompt_.messages.empty() ? "" : prompt_.messages.back();
+    prompt_.messages.clear();
+    return last;
+  };
+  app::ExpectSavesKeepTheOldFile("own.con", [&](const std::string& path) {
+    table.ConstFilePath = path;
+    EXPECT_FALSE(table.WriteToConstFile());
+    return lastMessage();
+  });
+  app::ExpectSavesKeepTheOldFile("calculator.con", [&](const std::string& path) {
+    TConstTable fresh(path, prompt_);
+    EXPECT_FALSE(fresh.WriteToDefConstFile());
+    return lastMessage();
+  });
+  EXPECT_TRUE(table.Loaded);
+}
+
 TEST_F(ConstTableTest, AnUnwritableDefaultFolderStillShowsTheDefaultContent) {
   const fs::path file = folder_ / "calculator.con";
   fs::create_directories(file);  // the default file's name is taken by a folder
@@ -219,6 +242,60 @@ TEST_F(ConstTableTest, AnUnwritableDefaultFolderStillShowsTheDefaultContent) {
   EXPECT_EQ(table.Categories()[0].Constants.size(), 24u);
   ASSERT_EQ(prompt_.messages.size(), 1u);
   EXPECT_EQ(prompt_.messages[0].rfind("Cannot write ", 0), 0u);
+}
+
+// Damaged ".con" files: bytes that are no text are refused and the table keeps what it held;
+// otherwise every line that still holds a name and "=" is a constant.
+TEST_F(ConstTableTest, DamagedFilesAreRefusedWhenNoTextAndOtherwiseReadLineByLine) {
+  const std::string good = "[Mechanics]\r\ng = 9.81 //(m/s^2)\r\n[Electric]\r\ne = 1.6E-019\r\n";
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    std::string constants;  // "category:name=value " each, or "refused"
+  };
+  std::vector<TRow> rows = {
+      {"empty", "", ""},
+      {"a NUL byte", app::WithNul(good), "refused"},
+      {"an image", app::kImageBytes, "refused"},
+      {"CR-only line ends", app::WithCrOnly(good), "Electric:e=1.6E-019 Mechanics:g=9.81 "},
+      {"a constant cut in its value", "[A]\r\nk = 1.", "A:k=1. "},
+      {"a constant before any category", "k = 1\r\n[A]\r\n", ""},
+      {"UTF-8 accents", "[M\xC3\xA9" "canique]\r\n\xC3\xA9 = 1 //\xC2\xB5m\r\n",
+       "M\xE9"
+       "canique:\xE9=1 "},
+      {"a 1 MB value", "[A]\r\nk = " + std::string(app::kMegabyte, '1') + "\r\n",
+       "A:k=" + std::string(app::kMegabyte, '1') + " "},
+  };
+  const char* cut[] = {"", "Mechanics:g=9.81 ", "Mechanics:g=9.81 "};
+  std::size_t lines = 0;
+  for (auto& [name, bytes] : app::CutsAfterEachLine(good))
+    rows.push_back({name, bytes, cut[lines++]});
+  const std::string path = (folder_ / "damaged.con").string();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    TConstTable table(DefaultFile(), prompt_);
+    ASSERT_FALSE(table.AddCategory("kept"));
+    prompt_.messages.clear();
+    WriteBytes(path, row.bytes);
+    table.ConstFilePath = path;
+    const bool read = table.ReadFromConstFile();
+    std::string constants;
+    for (const TConstCategory& category : table.Categories()) {
+      for (const TConstEntry& entry : category.Constants)
+        constants += category.Name + ":" + entry.Name + "=" + entry.Record.Value + " ";
+    }
+    if (row.constants == "refused") {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(prompt_.messages,
+                std::vector<std::string>{"Cannot read " + path + ": Not a text file"});
+      ASSERT_EQ(table.Categories().size(), 1u);
+      EXPECT_EQ(table.Categories()[0].Name, "kept");
+      continue;
+    }
+    EXPECT_TRUE(read);
+    EXPECT_TRUE(prompt_.messages.empty());
+    EXPECT_EQ(constants, row.constants);
+  }
 }
 
 TEST_F(ConstTableTest, AnUnreadableFileKeepsWhatTheTableHeld) {

@@ -11,6 +11,7 @@
 
 #include "app/temp_folder.h"
 #include "conversion/unit_conversion.h"
+#include "support/damaged_files.h"
 
 namespace conversion {
 namespace {
@@ -106,6 +107,68 @@ TEST(ConversionFileTest, KeyLinesInAnyOrderWithCommentsAndOddLinesRead) {
   EXPECT_EQ(time.Definitions.size(), 3u);
   EXPECT_EQ(time.UnitCount(), 4);  // day, h, min, s
   EXPECT_EQ(time.Unit(time.FindUnit("min")).point.x, 3);
+}
+
+// Damaged ".cnv" files: bytes that are no text leave the table as it was; otherwise each line
+// that still names two units is a definition, and a coordinate that is no integer is 0.
+TEST(ConversionFileTest, DamagedFilesKeepTheTableOrGiveTheDefinitionsTheyStillHold) {
+  const std::string good =
+      "[Time]\r\n1=h : min : x*60 : x/60 : 1 : 2 : 3 : 4\r\n2=min : s : x*60 : x/60\r\n";
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    int definitions;  // -1 when the file is refused
+  };
+  std::vector<TRow> rows = {
+      {"empty", "", 0},
+      {"a NUL byte", app::WithNul(good), -1},
+      {"an image", app::kImageBytes, -1},
+      {"CR-only line ends", app::WithCrOnly(good), 2},
+      {"a definition cut after its units", "[Time]\r\n1=h : min", 0},
+      {"a definition with one unit", "[Time]\r\n1=h\r\n2= : s : x : x\r\n", 0},
+      {"a definition before any category", "1=h : min : x*60 : x/60\r\n[Time]\r\n", 0},
+      {"coordinates that are no numbers",
+       "[Time]\r\n1=h : min : x : x : a : 1.5 : 1e3 : 2147483648\r\n", 1},
+      {"UTF-8 accents",
+       "[Temp\xC3\xA9rature]\r\n1=\xC2\xB0"
+       "C : K : x+273 : x-273\r\n",
+       1},
+      {"a 1 MB line", "[Time]\r\n1=h : min : " + std::string(app::kMegabyte, '1') + " : x\r\n", 1},
+  };
+  int lines = 0;
+  for (auto& [name, bytes] : app::CutsAfterEachLine(good))
+    rows.push_back({name, bytes, lines++});
+  TTempFolder folder;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    TCategoryList table;
+    LoadDefaultTable(table);
+    WriteBytes(folder / "damaged.cnv", row.bytes);
+    const std::optional<std::string> message = ReadConvFile(folder / "damaged.cnv", table);
+    if (row.definitions < 0) {
+      EXPECT_EQ(message, "Cannot read " + (folder / "damaged.cnv") + ": Not a text file");
+      EXPECT_EQ(table.Count(), 11) << "the table in memory stays";
+      continue;
+    }
+    ASSERT_EQ(message, std::nullopt);
+    int definitions = 0;
+    for (std::int32_t c = 0; c < table.Count(); ++c)
+      definitions += static_cast<int>(table.At(c).list.Definitions.size());
+    EXPECT_EQ(definitions, row.definitions);
+  }
+  TCategoryList table;
+  WriteBytes(folder / "odd.cnv", rows[7].bytes);
+  ASSERT_EQ(ReadConvFile(folder / "odd.cnv", table), std::nullopt);
+  const TRecList& time = table.At(0).list;
+  EXPECT_EQ(time.Unit(time.FindUnit("h")).point.x, 0);
+  EXPECT_EQ(time.Unit(time.FindUnit("h")).point.y, 0);
+  EXPECT_EQ(time.Unit(time.FindUnit("min")).point.y, 0) << "beyond 32 bits";
+  WriteBytes(folder / "accents.cnv", rows[8].bytes);
+  ASSERT_EQ(ReadConvFile(folder / "accents.cnv", table), std::nullopt);
+  EXPECT_EQ(table.At(0).name, "Temp\xE9rature");
+  EXPECT_GE(table.At(0).list.FindUnit("\xB0"
+                                      "C"),
+            0);
 }
 
 TEST(ConversionFileTest, AnUnreadableFileKeepsTheTableInMemory) {

@@ -9,6 +9,7 @@
 
 #include "app/calculator_core.h"
 #include "evaluator/value.h"
+#include "support/save_faults.h"
 
 namespace conversion {
 namespace {
@@ -239,6 +240,25 @@ TEST_F(UnitConversionTest, AFailedStepNamesItsUnitsAndStopsTheConversion) {
   double converted = 0;
   EXPECT_EQ(Conv(1, 1, 3, 0, &converted), "");
   EXPECT_DOUBLE_EQ(converted, 0);
+}
+
+TEST_F(UnitConversionTest, FailedWritesOfTheFileAndTheDefaultFileKeepTheOldOnes) {
+  LoadDefaults();
+  const auto lastMessage = [this] {
+    std::string last = prompt_.messages.empty() ? "" : prompt_.messages.back();
+    prompt_.messages.clear();
+    return last;
+  };
+  app::ExpectSavesKeepTheOldFile("own.cnv", [&](const std::string& path) {
+    EXPECT_FALSE(conversion_.WriteToConvFile(path));
+    return lastMessage();
+  });
+  app::ExpectSavesKeepTheOldFile("calculator.cnv", [&](const std::string& path) {
+    std::string convFilePath = "kept.cnv";
+    EXPECT_FALSE(conversion_.WriteToDefConvFile(convFilePath, path));
+    EXPECT_EQ(convFilePath, "kept.cnv");
+    return lastMessage();
+  });
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include "../app/temp_folder.h"
 #include "evaluator/eval_errors.h"
+#include "support/damaged_files.h"
+#include "support/save_faults.h"
 
 namespace interpolation {
 namespace {
@@ -122,9 +124,74 @@ TEST_F(DatFileTest, FilesThatCannotBeReadChangeNothing) {
   EXPECT_FALSE(sheet.HasFile);
   EXPECT_FALSE(sheet.DataChanged);
 
-  // Bytes that are not text are cells like any other.
-  LoadSheetFile(sheet, Write("binary.dat", std::string("\x01\xff,\0x", 5)));
-  EXPECT_EQ(sheet.RowCount(), 1u);
+  // Bytes that are not text are refused whole rather than read as cells.
+  const std::string binary = Write("binary.dat", std::string("\x01\xff,\0x", 5));
+  try {
+    LoadSheetFile(sheet, binary);
+    ADD_FAILURE() << "a binary file was read";
+  } catch (const evaluator::EEvalError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot read " + binary + ": Not a text file");
+  }
+  EXPECT_EQ(sheet.Rows(), (std::vector<TSheetRow>{{"1", "2"}}));
+}
+
+// A ".dat" file has no structure beyond its lines: a damaged one is read line by line, unless it
+// is no text at all. Cells that are no numbers are kept as they stand; using them tells.
+TEST_F(DatFileTest, DamagedFilesAreReadLineByLineUnlessTheyAreNoText) {
+  const std::string good = "1  0  0\r\n2  1  1\r\n3  2  4\r\n";
+  const std::string big(app::kMegabyte, '1');
+  const std::string notText = "Not a text file";
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    std::vector<TSheetRow> rows;  // empty when the file is refused
+  } fixed[] = {
+      {"empty", "", {{"", ""}}},
+      {"a NUL byte", app::WithNul(good), {}},
+      {"an image", app::kImageBytes, {}},
+      {"CR-only line ends", app::WithCrOnly(good), {{"0", "0"}, {"1", "1"}, {"2", "4"}}},
+      {"cut inside a line", good.substr(0, 13), {{"0", "0"}, {"2", "1"}}},
+      {"coordinates that are no numbers", "1  x\xE9  abc\r\n", {{"x\xE9", "abc"}}},
+      {"UTF-8 accents", "1  \xC3\xA9  \xC2\xB5\r\n", {{"\xE9", "\xB5"}}},
+      {"a 1 MB line", "1  2  " + big + "\r\n", {{"2", big}}},
+  };
+  std::vector<TRow> rows(std::begin(fixed), std::end(fixed));
+  const std::vector<TSheetRow> whole = {{"0", "0"}, {"1", "1"}, {"2", "4"}};
+  std::size_t lines = 0;
+  for (auto& [name, bytes] : app::CutsAfterEachLine(good)) {
+    ++lines;
+    rows.push_back(
+        {name, bytes, {whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(lines)}});
+  }
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    TInterpolationSheet sheet;
+    sheet.SetRows({{"9", "9"}});
+    const std::string path = Write("damaged.dat", row.bytes);
+    try {
+      LoadSheetFile(sheet, path);
+      EXPECT_EQ(sheet.Rows(), row.rows);
+    } catch (const evaluator::EEvalError& e) {
+      EXPECT_TRUE(row.rows.empty()) << e.what();
+      EXPECT_EQ(std::string(e.what()), "Cannot read " + path + ": " + notText);
+      EXPECT_EQ(sheet.Rows(), (std::vector<TSheetRow>{{"9", "9"}}));
+      EXPECT_FALSE(sheet.HasFile);
+    }
+  }
+}
+
+TEST_F(DatFileTest, AFailedSaveKeepsTheOldFileAndTheSheetsFile) {
+  TInterpolationSheet sheet;
+  sheet.SetRows({{"1", "2"}, {"3", "4"}});
+  app::ExpectSavesKeepTheOldFile("sheet.dat", [&](const std::string& path) {
+    try {
+      SaveSheetFile(sheet, path);
+    } catch (const evaluator::EEvalError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  });
+  EXPECT_FALSE(sheet.HasFile) << "a sheet is not bound to a file it could not write";
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "linsys/linear_system.h"
+#include "support/damaged_files.h"
+#include "support/save_faults.h"
 #include "support/scripted_prompt.h"
 #include "temp_folder.h"
 
@@ -74,6 +76,56 @@ TEST(SleFile, ASavedSystemOpensAsItWasAndSavesAsTheSameBytes) {
   EXPECT_FALSE(system.ScrieFisier(folder / "default.sle"));
   EXPECT_NE(prompt.messages.back().find("\"System of linear equatins\" block"), std::string::npos);
   EXPECT_EQ(app::ReadBytes(folder / "default.sle"), kDefaultFile);
+}
+
+TEST(SleFile, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
+  const std::string big(app::kMegabyte, 'x');
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    const char* equations;  // null when the file is refused
+  } fixed[] = {
+      {"empty", "", nullptr},
+      {"a NUL byte", app::WithNul(kDefaultFile), nullptr},
+      {"an image", app::kImageBytes, nullptr},
+      {"CR-only line ends", app::WithCrOnly(kDefaultFile),
+       "sin(e) x+ 2 y+ 3 z+1,\n4 x + 5 y+6 z-2,\n7 x+ 8 y+ 9 z+3"},
+      {"UTF-8 accents", "{x}{x-\xC3\xA9t\xC3\xA9}", "x-\xE9t\xE9"},
+      {"a 1 MB line", "{x}{" + big + "}", big.c_str()},
+  };
+  std::vector<TRow> rows(std::begin(fixed), std::end(fixed));
+  for (auto& [name, bytes] : app::CutsAfterEachLine(kDefaultFile))
+    rows.push_back({name, bytes, nullptr});
+  app::TTempFolder folder;
+  app::TScriptedPrompt prompt;
+  TLinearSystem system(prompt, [] { return 1e-16; });
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    system.VariablesText = "a,b";
+    system.EquationsText = "kept";
+    prompt.messages.clear();
+    app::WriteBytes(folder / "damaged.sle", row.bytes);
+    EXPECT_EQ(system.CitesteFisier(folder / "damaged.sle"), row.equations != nullptr);
+    if (row.equations == nullptr) {
+      EXPECT_EQ(prompt.messages, std::vector<std::string>{std::string(kBadFileFormat)});
+      EXPECT_EQ(system.EquationsText, "kept");
+      EXPECT_EQ(system.VariablesText, "a,b");
+      EXPECT_FALSE(system.FileValid);
+    } else {
+      EXPECT_TRUE(prompt.messages.empty());
+      EXPECT_EQ(system.EquationsText, row.equations);
+    }
+  }
+}
+
+TEST(SleFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+  app::TScriptedPrompt prompt;
+  TLinearSystem system(prompt, [] { return 1e-16; });
+  app::ExpectSavesKeepTheOldFile("system.sle", [&](const std::string& path) {
+    prompt.messages.clear();
+    EXPECT_FALSE(system.ScrieFisier(path));
+    return prompt.messages.empty() ? std::string() : prompt.messages.back();
+  });
 }
 
 }  // namespace

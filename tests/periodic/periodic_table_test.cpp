@@ -6,6 +6,8 @@
 #include "../app/temp_folder.h"
 #include "app/ini_file.h"
 #include "app/user_prompt.h"
+#include "support/damaged_files.h"
+#include "support/save_faults.h"
 #include "support/scripted_prompt.h"
 
 namespace periodic {
@@ -179,6 +181,63 @@ TEST(PeriodicTableFileTest, BadKeyOrUnreadableFileShowsAMessageAndLoadsNothing) 
   const auto error = table.WriteToDefPTEFile(unwritable);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->rfind("Cannot write " + unwritable + ": ", 0), 0u);
+}
+
+// Damaged ".pte" files: no text, or a key that is no integer (even when cut short), is refused
+// with its message and loads nothing; otherwise each line still whole gives its value.
+TEST(PeriodicTableFileTest, DamagedFilesAreRefusedWithTheirMessageOrReadLineByLine) {
+  const std::string good = "[Properties]\r\n5=Hardness\r\n[Fe]\r\n5=4\r\n";
+  struct TRow {
+    std::string name;
+    std::string bytes;
+    std::string message;  // the refusal, or the Hardness of Fe when read
+  };
+  std::vector<TRow> rows = {
+      {"empty", "", "(none)"},
+      {"a NUL byte", app::WithNul(good), "Not a text file"},
+      {"an image", app::kImageBytes, "Not a text file"},
+      {"CR-only line ends", app::WithCrOnly(good), "4"},
+      {"a key cut short", "[Fe]\r\n5", "(none)"},
+      {"a key that is no integer", "[Fe]\r\nfive=4\r\n", "'five' is not a valid integer value"},
+      {"a key beyond 32 bits", "[Fe]\r\n4294967301=4\r\n",
+       "'4294967301' is not a valid integer value"},
+      {"UTF-8 accents", "[Fe]\r\n5=\xC3\xA9\xC2\xB5\r\n", "\xE9\xB5"},
+      {"a 1 MB value", "[Fe]\r\n5=" + std::string(app::kMegabyte, '4'),
+       std::string(app::kMegabyte, '4')},
+  };
+  const char* cut[] = {"(none)", "(none)", "(none)"};
+  std::size_t lines = 0;
+  for (auto& [name, bytes] : app::CutsAfterEachLine(good))
+    rows.push_back({name, bytes, cut[lines++]});
+  app::TTempFolder folder;
+  const std::string path = folder / "damaged.pte";
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    app::WriteBytes(path, row.bytes);
+    app::TScriptedPrompt prompt;
+    TPeriodicTable table;
+    table.LoadBuiltInProperties();
+    std::string pteFilePath = path;
+    const bool loaded = table.ReadFromPTEFile(pteFilePath, "", prompt).Loaded;
+    const std::string hardness = ValueOf(table.Cell(*table.Find("Fe")), 5);
+    if (prompt.messages.empty()) {
+      EXPECT_TRUE(loaded);
+      EXPECT_EQ(hardness, row.message);
+      continue;
+    }
+    EXPECT_FALSE(loaded);
+    const std::string expected =
+        row.message == "Not a text file" ? "Cannot read " + path + ": " + row.message : row.message;
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{expected});
+    EXPECT_EQ(table.PropertyUnits.size(), 4u) << "the built-in lists stay";
+  }
+}
+
+TEST(PeriodicTableFileTest, AFailedDefaultFileWriteKeepsTheOldFile) {
+  const TPeriodicTable table;
+  app::ExpectSavesKeepTheOldFile("calculator.pte", [&](const std::string& path) {
+    return table.WriteToDefPTEFile(path).value_or("");
+  });
 }
 
 }  // namespace
