@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@ struct TConstantEntry {
   std::string expression;
   std::string comment;
 };
+
+// A calculator file keeps a working state a user typed, far below this size. Each byte of
+// definitions costs the evaluator some eighty bytes once parsed, so a larger file is refused
+// ("File too large") rather than taking many seconds and gigabytes to open.
+inline constexpr std::size_t kMaxCalculatorFileBytes = 1u << 20;
 
 // The four blocks of a calculator text, in file order.
 struct TCalculatorSections {

@@ -86,7 +86,7 @@ bool TCalculatorSession::ScrieFisier() {
 bool TCalculatorSession::CitesteFisier() {
   if (!HasCalcFile) return false;
   std::string bytes;
-  if (const auto failure = ReadFileBytes(CalcFileName, bytes)) {
+  if (const auto failure = ReadFileBytes(CalcFileName, bytes, kMaxCalculatorFileBytes)) {
     HasCalcFile = false;
     prompt_.Message(*failure);
     return false;

@@ -191,7 +191,7 @@ TEST_F(SessionTest, ABadFileAppliesNothingAndClosesTheFile) {
 
 // Every damaged form is refused whole with "Bad file format", or read as the text it holds.
 TEST_F(SessionTest, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
-  const std::string big(kMegabyte, 'x');
+  const std::string big(kMegabyte - 64, 'x');
   const std::string withoutDefinitions =
       "Constants\r\n{\r\n}\r\nFunction variable\r\n{\r\nx\r\n}\r\n"
       "Mathematical expression\r\n{\r\ny*3\r\n}\r\n";
@@ -199,6 +199,7 @@ TEST_F(SessionTest, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
     std::string name;
     std::string bytes;
     bool accepted;
+    std::string message = "Bad file format";
   };
   std::vector<TRow> rows = {
       {"empty", "", false},
@@ -208,8 +209,13 @@ TEST_F(SessionTest, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
       {"a NUL byte", WithNul(kStartText), false},
       {"an image", kImageBytes, false},
       {"CR-only line ends", WithCrOnly(kStartText), true},
-      {"UTF-8 accents", "{FROM = 1 //Temp\xC3\xA9rature \xC2\xB0" "C;}{x}{y=1/3}{y*3}", true},
+      {"UTF-8 accents",
+       "{FROM = 1 //Temp\xC3\xA9rature \xC2\xB0"
+       "C;}{x}{y=1/3}{y*3}",
+       true},
       {"a 1 MB line", "{FROM = 1 //" + big + ";}{x}{y=1/3}{y*3}", true},
+      {"more than a calculator file holds", std::string(kMaxCalculatorFileBytes + 1, ' '), false,
+       "Cannot read " + (folder_ / "state.txt") + ": File too large"},
   };
   for (auto& [name, bytes] : CutsAfterEachLine(kStartText))
     rows.push_back({name, bytes, false});
@@ -221,7 +227,7 @@ TEST_F(SessionTest, DamagedFilesAreRefusedWholeOrReadAsTheyStand) {
     prompt_.messages.clear();
     EXPECT_EQ(ReadFile(row.bytes), row.accepted);
     if (!row.accepted) {
-      EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Bad file format"});
+      EXPECT_EQ(prompt_.messages, std::vector<std::string>{row.message});
       EXPECT_EQ(panes_.expressions, "kept");
       EXPECT_EQ(constants_.Entry(1).expression, "_from");
       continue;
