@@ -1,6 +1,6 @@
 // libFuzzer target: bytes read as a ".con" file by the constants definition table, as its
-// window reads it. The table a file gives keeps its order and its rules, and written back it
-// reads again to the same table.
+// window reads it. A file that is no text is refused and changes nothing; the table any other
+// gives keeps its order and its rules, and written back it reads again to the same table.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -80,6 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TQuietPrompt prompt;
   TConstTable table("/nonexistent/calc-fuzz-default.con", prompt);
   table.ConstFilePath = InputFile(AsText(data, size), "con");
+  const std::string before = Snapshot(table);
+  if (!app::IsText(AsText(data, size))) {
+    // No text: refused with the reader's message, and the table keeps what it held.
+    if (table.ReadFromConstFile() || table.Loaded) FileViolation("a file that is no text was read");
+    if (prompt.Last() != "Cannot read " + table.ConstFilePath + ": Not a text file") {
+      FileViolation("refusal without its message", prompt.Last());
+    }
+    if (Snapshot(table) != before) FileViolation("a refused file changed the table");
+    return 0;
+  }
   if (!table.ReadFromConstFile() || !table.Loaded) {
     FileViolation("a readable file was not loaded", prompt.Last());
   }
