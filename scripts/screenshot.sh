@@ -22,7 +22,10 @@ if [[ "$build" == build ]]; then
 else
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALC_SANITIZE=ON
   cmake --build build-asan --parallel "$(nproc)" --target calculator
-  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1}
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1}
+  # The display's keyboard library copies names with strndup from buffers that hold no
+  # terminating NUL: sound, but what strict string checks report. The test suite keeps them.
+  ASAN_OPTIONS=${ASAN_OPTIONS//strict_string_checks=1/strict_string_checks=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0}
 fi

@@ -2,6 +2,7 @@
 #include "app/tool_window.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTableWidget>
@@ -49,6 +50,9 @@ void BringToFront(QWidget* window) {
   window->raise();
   window->activateWindow();
 }
+
+TWaitCursor::TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+TWaitCursor::~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
 
 QAction* TToolWindow::AddStayOnTopAction(QMenu* menu) {
   QAction* action = menu->addAction(tr("&StayOnTop"));

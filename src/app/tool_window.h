@@ -59,4 +59,13 @@ class TToolWindow : public QMainWindow {
 // Shows `window`, raises it above the others and gives it the keyboard.
 void BringToFront(QWidget* window);
 
+// The wait cursor for as long as it lives: a file read that can take seconds says the window works.
+class TWaitCursor {
+ public:
+  TWaitCursor();
+  ~TWaitCursor();
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
 }  // namespace app

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -172,16 +171,17 @@ void TForm26::Open1Click() {
     PageControl1Change();
     return;
   }
-  // A sheet of a million rows takes seconds to read: the wait cursor says the window works.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   std::optional<std::string> failure;
-  try {
-    LoadSheetFile(sheets_.Sheet(ActiveSheet()), *path);
-  } catch (const std::exception& e) {
-    failure = e.what();
+  {
+    // A sheet of a million rows takes seconds to read.
+    const app::TWaitCursor wait;
+    try {
+      LoadSheetFile(sheets_.Sheet(ActiveSheet()), *path);
+    } catch (const std::exception& e) {
+      failure = e.what();
+    }
+    models_[ActiveSheet()]->Reload();
   }
-  models_[ActiveSheet()]->Reload();
-  QGuiApplication::restoreOverrideCursor();
   if (failure) prompt_.Message(*failure);
   PageControl1Change();
 }

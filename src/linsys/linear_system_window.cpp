@@ -151,6 +151,8 @@ void TlssForm1::Open1Click() {
   if (!QFileInfo::exists(QString::fromStdString(*path))) {
     system_.FileValid = false;
   } else if (system_.CitesteFisier(*path)) {
+    // A file of many megabytes takes the text boxes seconds to lay out.
+    const app::TWaitCursor wait;
     memo1_->setPlainText(ToQt(system_.VariablesText));
     memo3_->setPlainText(ToQt(system_.EquationsText));
     setWindowTitle(QString::fromStdString(*path));
