@@ -1,6 +1,7 @@
 // TGraphPicture and the drawing of the unit graph.
 #include "conversion/graph_picture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -24,6 +25,12 @@ QString VertexLabel(const TVertex& vertex) {
 
 QPoint At(const TGraphPoint& point) {
   return {point.x, point.y};
+}
+
+// The item after (or before) `current` among 1 .. count, round the end.
+std::int32_t Cycle(std::int32_t current, int direction, std::int32_t count) {
+  if (current < 1 || current > count) return direction > 0 ? 1 : count;
+  return (current - 1 + direction + count) % count + 1;
 }
 
 }  // namespace
@@ -81,6 +88,7 @@ TGraphPicture::TGraphPicture(TGraphView& view, QWidget* parent) : QWidget(parent
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Moves reach the picture whether or not the platform reports the button held.
   setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize TGraphPicture::ContentSize() const {
@@ -101,6 +109,12 @@ void TGraphPicture::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setClipRegion(event->region());
   PaintGraph(painter, view_, rect());
+  // A ring round the vertex the keyboard carries; a saved picture has none.
+  if (const std::int32_t carried = view_.DraggedVertex(); carried != 0 && hasFocus()) {
+    painter.setPen(QPen(kPictureHighlight, 1, Qt::DotLine));
+    painter.drawEllipse(At(view_.Graph().Vertex(carried).position), 3 * kVertexRadius,
+                        3 * kVertexRadius);
+  }
 }
 
 void TGraphPicture::mousePressEvent(QMouseEvent* event) {
@@ -122,6 +136,70 @@ void TGraphPicture::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || view_.DraggedVertex() == 0) return;
   const QPoint at = event->position().toPoint();
   view_.EndDrag(at.x(), at.y(), rect().contains(at));
+  update();
+  if (OnVertexReleased) OnVertexReleased();
+}
+
+void TGraphPicture::keyPressEvent(QKeyEvent* event) {
+  const TUnitGraph& graph = view_.Graph();
+  const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+  const std::int32_t carried = view_.DraggedVertex();
+  const int step = shift ? 1 : 10;
+  int dx = 0;
+  int dy = 0;
+  switch (event->key()) {
+    case Qt::Key_PageDown:
+    case Qt::Key_PageUp: {
+      const int direction = event->key() == Qt::Key_PageDown ? 1 : -1;
+      if (shift) {
+        if (graph.ArcCount() == 0) break;
+        keyArc_ = Cycle(keyArc_, direction, graph.ArcCount());
+        if (OnArcClicked) OnArcClicked(keyArc_);
+      } else if (graph.VertexCount() != 0) {
+        if (carried != 0) PutDown(true);
+        keyVertex_ = Cycle(keyVertex_, direction, graph.VertexCount());
+        view_.BeginDragVertex(keyVertex_);
+        update();
+      }
+      event->accept();
+      return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      if (carried == 0) break;  // Escape then closes the window
+      PutDown(event->key() != Qt::Key_Escape);
+      event->accept();
+      return;
+    case Qt::Key_Left:
+      dx = -step;
+      break;
+    case Qt::Key_Right:
+      dx = step;
+      break;
+    case Qt::Key_Up:
+      dy = -step;
+      break;
+    case Qt::Key_Down:
+      dy = step;
+      break;
+    default:
+      break;
+  }
+  if (carried != 0 && (dx != 0 || dy != 0)) {
+    // The vertex stays inside the picture, which grows to hold it once it is put down.
+    const TGraphPoint at = graph.Vertex(carried).position;
+    view_.DragTo(std::clamp(at.x + dx, 0, width() - 1), std::clamp(at.y + dy, 0, height() - 1));
+    update();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TGraphPicture::PutDown(bool keep) {
+  const TGraphPoint at = view_.Graph().Vertex(view_.DraggedVertex()).position;
+  view_.EndDrag(at.x, at.y, keep);
   update();
   if (OnVertexReleased) OnVertexReleased();
 }

@@ -1,5 +1,8 @@
 // PaintBox1 of the graph window: draws what a TGraphView holds with QPainter and hands the
-// mouse to it, so that a vertex can be dragged and an arc label clicked.
+// mouse to it, so that a vertex can be dragged and an arc label clicked. The keyboard does the
+// same: Page Down and Page Up pick up the next or previous vertex, the arrows move it (ten
+// pixels, one with Shift), Enter puts it down and Escape puts it back; Shift+Page Down and
+// Shift+Page Up choose an arc as a click on its label does.
 #pragma once
 
 #include <QColor>
@@ -43,9 +46,16 @@ class TGraphPicture : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Lets the carried vertex go where it stands (or back, when not `keep`).
+  void PutDown(bool keep);
+
   TGraphView& view_;
+  // The vertex and the arc the keyboard chose last, 0 for none yet.
+  std::int32_t keyVertex_ = 0;
+  std::int32_t keyArc_ = 0;
 };
 
 }  // namespace conversion

@@ -187,7 +187,11 @@ std::string TGraphView::ArcText(std::int32_t arc) const {
 }
 
 bool TGraphView::BeginDrag(std::int32_t x, std::int32_t y) {
-  dragged_ = VertexAt(x, y);
+  return BeginDragVertex(VertexAt(x, y));
+}
+
+bool TGraphView::BeginDragVertex(std::int32_t vertex) {
+  dragged_ = vertex >= 1 && vertex <= graph_.VertexCount() ? vertex : 0;
   if (dragged_ != 0) dragStart_ = graph_.Vertex(dragged_).position;
   return dragged_ != 0;
 }

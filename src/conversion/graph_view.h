@@ -76,6 +76,8 @@ class TGraphView {
 
   // Picks up the vertex at (x, y); false when there is none.
   bool BeginDrag(std::int32_t x, std::int32_t y);
+  // Picks up vertex number `vertex` (as the keyboard does); false when there is none.
+  bool BeginDragVertex(std::int32_t vertex);
   void DragTo(std::int32_t x, std::int32_t y);
   // Lets the vertex go at (x, y): inside the picture its unit keeps the place, outside it goes
   // back where it was. True when a place was stored.

@@ -172,6 +172,37 @@ TEST_F(GraphWindowTest, DraggedVertexIsWrittenIntoTheSavedTable) {
   EXPECT_TRUE(text.contains("C : D : x : x : 100 : 300 : 420 : 180\r\n"));
 }
 
+TEST_F(GraphWindowTest, TheKeyboardMovesVerticesAndChoosesArcLabels) {
+  window_.show();
+  QWidget* picture = window_.PictureBox();
+  picture->setFocus();
+  const TGraphPoint d = window_.View().Graph().Vertex(4).position;
+  for (int i = 0; i < 4; ++i) QTest::keyClick(picture, Qt::Key_PageDown);
+  EXPECT_EQ(window_.View().DraggedVertex(), 4);
+  for (int i = 0; i < 3; ++i) QTest::keyClick(picture, Qt::Key_Right);
+  QTest::keyClick(picture, Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyClick(picture, Qt::Key_Return);
+  EXPECT_EQ(window_.View().DraggedVertex(), 0);
+  EXPECT_EQ(window_.View().Graph().Vertex(4).position, (TGraphPoint{d.x + 30, d.y - 1}));
+  EXPECT_EQ(conversion_.Table().At(1).list.Unit(3).point.x, d.x + 30) << "D keeps its place";
+  EXPECT_FALSE(conversion_.Locked());
+
+  // Round the end to A; Escape puts it back and leaves the window open.
+  const TGraphPoint a = window_.View().Graph().Vertex(1).position;
+  QTest::keyClick(picture, Qt::Key_PageDown);
+  QTest::keyClick(picture, Qt::Key_Down);
+  QTest::keyClick(picture, Qt::Key_Escape);
+  EXPECT_EQ(window_.View().Graph().Vertex(1).position, a);
+  EXPECT_TRUE(window_.isVisible());
+
+  QTest::keyClick(picture, Qt::Key_PageDown, Qt::ShiftModifier);
+  EXPECT_EQ(Status(), "E1 : A ---> B");
+  QTest::keyClick(picture, Qt::Key_PageUp, Qt::ShiftModifier);
+  QTest::keyClick(picture, Qt::Key_PageUp, Qt::ShiftModifier);
+  const std::int32_t arcs = window_.View().Graph().ArcCount();
+  EXPECT_EQ(Status().toStdString(), window_.View().ArcText(arcs - 1)) << "round the start";
+}
+
 TEST_F(GraphWindowTest, ArcLabelsHelpLinksAndTheRingLayoutAnswerTheMenuAndMouse) {
   // E1 runs from A (100,100) to B (300,100): its label sits at (166,100).
   QTest::mouseClick(window_.PictureBox(), Qt::LeftButton, {}, QPoint(170, 103));
