@@ -100,6 +100,10 @@ struct TExecutionPlan {
   // cells, each of `typedBodies` the body result of its function.
   TTypedPlan typedMain;
   std::vector<TTypedPlan> typedBodies;
+  // Each runtime function as typed calls call it (its root null when they may not), and the
+  // bounds of the typed run under way. Call nodes point here, so neither moves once made.
+  std::vector<TTypedCallee> typedCallees;
+  TTypedRunState typedState;
   std::vector<double> typedValues;  // the roots' values of a run of typedMain
   // DoMathExpression's typed run, set when typedMain has the one result of a single
   // expression; and the length of MainCommands it was made for.
@@ -129,6 +133,8 @@ struct TExecutionPlan {
     directCalls.clear();
     typedMain.Clear();
     typedBodies.clear();
+    typedCallees.clear();
+    typedState = {};
     typedValues.clear();
     typedEntry = {};
     typedEntryMainCount = 0;
@@ -159,7 +165,7 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& eval, std::size_t index,
 // The same by the function's typed plan, when it has one and no limit is near; DoRunTimeFunction
 // tries it first. False, having written only the parameter cells, when the full rules must
 // decide.
-bool CallRunTimeFunctionTyped(TTalvekComplexEval& eval, std::size_t index,
-                              const TEvalValue* values, TEvalValue& result);
+bool CallRunTimeFunctionTyped(TTalvekComplexEval& eval, std::size_t index, const TEvalValue* values,
+                              TEvalValue& result);
 
 }  // namespace evaluator

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -597,68 +598,218 @@ TPlanList PlanList(const TExecutionPlan& plan, const PComand& list) {
   return planned;
 }
 
-// What CallRunTimeFunctionDirectly needs to run function `index`. What CallRunTimeFunction
-// would refuse is left to it, and so is a first call that does not take its arguments in the
-// parameter cells (a function first met in a call such as f(3)).
-TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t index) {
-  TExecutionPlan::TDirectCall direct;
+// Whether DoRunTimeFunction's call of function `index` can bypass the walk: what
+// CallRunTimeFunction would refuse is left to it, and so is a first call that does not take
+// its arguments in the parameter cells (a function first met in a call such as f(3)). `call`
+// receives the cells such a call uses.
+bool DirectShape(const TTalvekComplexEval& e, std::size_t index,
+                 TExecutionPlan::TDirectCall& direct) {
   const FuncRecord& function = e.FuncArray[index];
   const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index].steps;
-  const bool fast = e.CommandPlan.bodies[index].fastSteps == body.size();
-  if (!fast || function.firstCommand < 1 ||
+  if (function.firstCommand < 1 ||
       static_cast<std::size_t>(function.firstCommand) > e.ListaProc.size() ||
       function.bodyResult == nullptr || function.parameterCount < 0 ||
       (function.parameterCount > 0 && function.parameterCells == nullptr)) {
-    return direct;
+    return false;
   }
   const TProcRec& call = e.ListaProc[static_cast<std::size_t>(function.firstCommand - 1)];
   if (call.code != kFirstUserFunctionCode + e.UserFunctions.size() + index ||
       call.result == nullptr || call.count < function.parameterCount) {
-    return direct;
+    return false;
   }
   for (std::int32_t k = 0; k < function.parameterCount; ++k) {
-    if (call.operands[k] != function.parameterCells[k]) return direct;
+    if (call.operands[k] != function.parameterCells[k]) return false;
   }
   // The body's root command comes last; its result cell is the body result.
-  if (!body.empty() && body.back().result != function.bodyResult[0]) return direct;
-  direct.direct = true;
-  for (const TPlanStep& step : body)
-    direct.cells.push_back(step.result);
-  direct.saved.resize(body.size());
+  if (!body.empty() && body.back().result != function.bodyResult[0]) return false;
   direct.parameters = function.parameterCells;
   direct.parameterCount = function.parameterCount;
   direct.bodyResult = function.bodyResult[0];
   direct.callResult = call.result[0];
+  return true;
+}
+
+// What CallRunTimeFunctionDirectly needs to run function `index`: a body of fast steps alone.
+TExecutionPlan::TDirectCall DirectCall(const TTalvekComplexEval& e, std::size_t index) {
+  TExecutionPlan::TDirectCall direct;
+  const TPlanList& body = e.CommandPlan.bodies[index];
+  if (body.fastSteps != body.steps.size() || !DirectShape(e, index, direct)) return {};
+  direct.direct = true;
+  for (const TPlanStep& step : body.steps)
+    direct.cells.push_back(step.result);
+  direct.saved.resize(body.steps.size());
   return direct;
 }
 
-// The cells whose values may change between runs: variables, parameters and every command's
-// result. Any other cell an operand names holds a literal or a folded constant.
-TTypedPlan::TVarying VaryingCells(const TTalvekComplexEval& e) {
-  auto cells = std::make_shared<std::unordered_set<const TEvalValue*>>();
-  for (const TRecord3& variable : e.VarVect)
-    cells->insert(variable.value);
-  for (const TProcRec& proc : e.ListaProc) {
-    if (proc.result != nullptr) cells->insert(proc.result[0]);
-  }
-  for (const FuncRecord& function : e.FuncArray) {
-    for (std::int32_t k = 0; function.parameterCells != nullptr && k < function.parameterCount;
-         ++k) {
-      cells->insert(function.parameterCells[k]);
+// The command table as the typed plan's builder sees it.
+class TCommandSource final : public TTypedSource {
+ public:
+  explicit TCommandSource(TTalvekComplexEval& e) : e_(e) {
+    // The cells whose values may change between runs: variables, parameters and every
+    // command's result. Any other cell an operand names holds a literal or a folded constant.
+    for (const TRecord3& variable : e.VarVect)
+      varying_.insert(variable.value);
+    for (const TProcRec& proc : e.ListaProc) {
+      if (proc.result != nullptr) written_.insert(proc.result[0]);
     }
-    if (function.bodyResult != nullptr) cells->insert(function.bodyResult[0]);
+    for (const FuncRecord& function : e.FuncArray) {
+      for (std::int32_t k = 0; function.parameterCells != nullptr && k < function.parameterCount;
+           ++k) {
+        varying_.insert(function.parameterCells[k]);
+      }
+      if (function.bodyResult != nullptr) varying_.insert(function.bodyResult[0]);
+    }
+    for (std::size_t k = 0; k < e.IfArray.size(); ++k)
+      ifs_.emplace(e.IfArray[k].command, k);
   }
-  return [cells](const TEvalValue* cell) { return cells->count(cell) != 0; };
+
+  bool Varying(const TEvalValue* cell) const override {
+    return varying_.count(cell) != 0 || written_.count(cell) != 0;
+  }
+  bool Written(const TEvalValue* cell) const override { return written_.count(cell) != 0; }
+
+  bool Nested(std::int32_t command, TNested& nested) const override {
+    if (command < 1 || static_cast<std::size_t>(command) > e_.ListaProc.size()) return false;
+    const TProcRec& proc = e_.Command(command);
+    if (proc.result == nullptr || (proc.count > 0 && proc.operands == nullptr)) return false;
+    nested.operands = proc.operands;
+    nested.count = proc.count;
+    nested.result = proc.result[0];
+    if (proc.code == kCodeIf) {
+      const auto found = ifs_.find(command);
+      if (found == ifs_.end()) return false;
+      const IfRecord& form = e_.IfArray[found->second];
+      const PComand* lists[] = {&form.condition, &form.thenCommands, &form.elseCommands};
+      for (int k = 0; k < 3; ++k) {
+        for (const std::int32_t n : *lists[k])
+          nested.lists[k].push_back(e_.CommandPlan.commands[static_cast<std::size_t>(n - 1)]);
+      }
+      nested.isIf = true;
+      return true;
+    }
+    const std::size_t applications = e_.UserFunctions.size();
+    if (proc.code < kFirstUserFunctionCode + applications) return false;
+    const std::size_t index = proc.code - kFirstUserFunctionCode - applications;
+    if (index >= callable_.size() || !callable_[index]) return false;
+    TTypedCallee& callee = e_.CommandPlan.typedCallees[index];
+    if (rootsKnown_ && callee.root == nullptr) return false;
+    nested.callee = &callee;
+    return true;
+  }
+
+  // Which functions typed calls may call: bodies without surprises for a tree. Once every body
+  // is built, only those whose body has a typed tree.
+  void SetCallable(std::vector<bool> callable) { callable_ = std::move(callable); }
+  void SetRootsKnown() { rootsKnown_ = true; }
+
+ private:
+  TTalvekComplexEval& e_;
+  std::unordered_set<const TEvalValue*> varying_;
+  std::unordered_set<const TEvalValue*> written_;
+  std::unordered_map<std::int32_t, std::size_t> ifs_;
+  std::vector<bool> callable_;
+  bool rootsKnown_ = false;
+};
+
+// Which functions typed calls may call. The full rules put a function's body result cell back
+// around every call of an enclosing function whose lists hold it, and write it after each
+// call of its own; that is the latest call's value only when no other list holds the cell.
+std::vector<bool> TypedCallable(const TTalvekComplexEval& e) {
+  std::unordered_map<const TEvalValue*, int> listsHolding;
+  const auto count = [&](const PComand& list) {
+    std::unordered_set<const TEvalValue*> cells;
+    for (const std::int32_t n : list) {
+      if (n < 1 || static_cast<std::size_t>(n) > e.ListaProc.size()) continue;
+      const TProcRec& proc = e.ListaProc[static_cast<std::size_t>(n - 1)];
+      if (proc.result != nullptr) cells.insert(proc.result[0]);
+    }
+    for (const TEvalValue* cell : cells)
+      ++listsHolding[cell];
+  };
+  count(e.MainCommands);
+  if (e.CommandsWithoutMain) count(*e.CommandsWithoutMain);
+  for (const FuncRecord& function : e.FuncArray)
+    count(function.body);
+  for (const IfRecord& form : e.IfArray) {
+    count(form.condition);
+    count(form.thenCommands);
+    count(form.elseCommands);
+  }
+  for (const WhileRecord& loop : e.WhileArray) {
+    count(loop.test);
+    count(loop.body);
+  }
+  std::vector<bool> callable(e.FuncArray.size(), false);
+  for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
+    const FuncRecord& function = e.FuncArray[index];
+    const std::vector<TPlanStep>& body = e.CommandPlan.bodies[index].steps;
+    if (function.bodyResult == nullptr || body.empty() || function.parameterCount < 0 ||
+        function.parameterCount > kMaxTypedParameters ||
+        (function.parameterCount > 0 && function.parameterCells == nullptr) ||
+        body.back().result != function.bodyResult[0]) {
+      continue;
+    }
+    const auto found = listsHolding.find(function.bodyResult[0]);
+    callable[index] = found != listsHolding.end() && found->second == 1;
+  }
+  return callable;
 }
 
 void MakeTypedPlans(TTalvekComplexEval& e) {
   TExecutionPlan& plan = e.CommandPlan;
-  const TTypedPlan::TVarying varying = VaryingCells(e);
+  TCommandSource source(e);
+  const std::size_t functions = e.FuncArray.size();
+  const std::vector<bool> callable = TypedCallable(e);
+  source.SetCallable(callable);
+  plan.typedBodies.resize(functions);
+  plan.typedCallees.resize(functions);
+  plan.typedCalls.resize(functions);
+  std::vector<TExecutionPlan::TDirectCall> shapes(functions);
+  std::vector<bool> entries(functions, false);
+  for (std::size_t index = 0; index < functions; ++index) {
+    FuncRecord& function = e.FuncArray[index];
+    TTypedCallee& callee = plan.typedCallees[index];
+    callee.plan = &plan.typedBodies[index];
+    callee.parameters = function.parameterCells;
+    callee.parameterCount = function.parameterCount;
+    callee.depth = &function.callDepth;
+    callee.maxDepth = &e.MaxFunctionStack;
+    callee.bodyResult = function.bodyResult != nullptr ? function.bodyResult[0] : nullptr;
+    callee.state = &plan.typedState;
+    entries[index] = DirectShape(e, index, shapes[index]);
+    if ((entries[index] || callable[index]) && !plan.bodies[index].steps.empty() &&
+        plan.typedBodies[index].Build(plan.bodies[index].steps, {callee.bodyResult}, source) &&
+        callable[index]) {
+      callee.root = plan.typedBodies[index].Root();
+    }
+  }
+  // A body that calls a function without a typed tree has none either, and so on up; then
+  // each is linked to what it reaches.
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (std::size_t index = 0; index < functions; ++index) {
+      TTypedPlan& body = plan.typedBodies[index];
+      if (!body.Ready()) continue;
+      const auto& callees = body.Callees();
+      const bool complete = std::all_of(callees.begin(), callees.end(),
+                                        [](const TTypedCallee* c) { return c->root != nullptr; });
+      if (complete && body.Link(&plan.typedCallees[index], &plan.typedState)) continue;
+      body.Clear();
+      plan.typedCallees[index].root = nullptr;
+      changed = true;
+    }
+  }
+  source.SetRootsKnown();
+
   if (e.ResultCells != nullptr && e.ResultCount >= 1) {
     const std::vector<TEvalValue*> roots(e.ResultCells, e.ResultCells + e.ResultCount);
     if (std::find(roots.begin(), roots.end(), nullptr) == roots.end() &&
-        plan.typedMain.Build(plan.main.steps, roots, varying)) {
-      plan.typedValues.resize(plan.typedMain.RootCount());
+        plan.typedMain.Build(plan.main.steps, roots, source)) {
+      if (plan.typedMain.Link(nullptr, &plan.typedState)) {
+        plan.typedValues.resize(plan.typedMain.RootCount());
+      } else {
+        plan.typedMain.Clear();
+      }
     }
   }
   if (e.ResultCount == 1 && plan.typedMain.RootCount() == 1 &&
@@ -666,15 +817,12 @@ void MakeTypedPlans(TTalvekComplexEval& e) {
     plan.typedEntry = plan.typedMain.Entry();
     plan.typedEntryMainCount = e.MainCommands.size();
   }
-  plan.typedBodies.resize(e.FuncArray.size());
-  plan.typedCalls.resize(e.FuncArray.size());
-  for (std::size_t index = 0; index < e.FuncArray.size(); ++index) {
-    const TExecutionPlan::TDirectCall& call = plan.directCalls[index];
-    TTypedPlan& body = plan.typedBodies[index];
-    if (call.direct && !plan.bodies[index].steps.empty() &&
-        body.Build(plan.bodies[index].steps, {call.bodyResult}, varying)) {
-      plan.typedCalls[index] = {body.Entry(), call.parameters,
-                                static_cast<std::size_t>(call.parameterCount), call.callResult};
+  for (std::size_t index = 0; index < functions; ++index) {
+    const TTypedPlan& body = plan.typedBodies[index];
+    const TExecutionPlan::TDirectCall& shape = shapes[index];
+    if (entries[index] && body.Ready()) {
+      plan.typedCalls[index] = {body.Entry(), shape.parameters,
+                                static_cast<std::size_t>(shape.parameterCount), shape.callResult};
     }
   }
 }
@@ -1269,6 +1417,10 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   *call.callResult = value;
   result = value;
   return true;
+}
+
+int CurrentWalkNesting() {
+  return tNesting;
 }
 
 bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TEvalValue* values,

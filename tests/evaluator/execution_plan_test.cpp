@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "evaluator/complex_eval.h"
@@ -189,6 +190,61 @@ TEST(ExecutionPlan, FunctionTablesGiveWhatTheFullRulesGive) {
   }
 }
 
+// Recursive and mutually recursive definitions, calls in ifs and in both operands, functions
+// that read their caller's parameters, and every limit a call can reach: the typed plan gives
+// up wherever the full rules fault or stop, and they decide. x and z serve as parameters, y
+// holds the argument. DoRunTimeFunction runs on evaluators of their own, whose every command
+// cell is compared too (a typed main list leaves the cells of its inner commands alone).
+TEST(ExecutionPlan, RecursiveDefinitionsGiveWhatTheFullRulesGive) {
+  const char* const texts[] = {
+      "Fact(x)~if(eq(x,0),1,x*Fact(x-1)), Fact(y)",
+      "Cnt(x)~if(eq(x,0),0,1+Cnt(x-1)), Cnt(y)",
+      "Fib(x)~if(ls(x,2),x,Fib(x-1)+Fib(x-2)), F(z)~Fib(min(z,14)), F(y)",
+      "Even(x)~if(ls(x,1),1,Odd(x-1)), Odd(x)~if(ls(x,1),0,Even(x-1)), Even(y)",
+      "g(z)~x*z, f(x)~g(2)+x, f(y)",              // g reads the parameter of the f that calls it
+      "g(z)~z*z+1, f(x)~g(x)-g(x+1), f(y)",       // g's body result is its latest call's value
+      "f(x,z)~if(lseq(x,1),z,f(z,x-1)), f(y,3)",  // arguments read before either is bound
+      "f(x)~if(gr(x,0),sqrt(x)), f(y)",           // Null when the condition is false
+      "if(gr(y,0),Fact(y),-Fact(-y)), Fact(x)~if(lseq(x,1),1,x*Fact(x-1))",
+      "f(x)~if(uneq(x,y),x/(x-y),1/x), f(y+1)*y+f(y)",
+      "f(x)~if(greq(x,2),f(x/2)+f(x/2-1),exp(x)), f(y)",
+      "sin(y)*2+f(1), f(x)~sin(y)*2",  // the body result shared with the main list
+  };
+  std::vector<TEvalValue> values;
+  for (const double v : {5.0, 170.0, 171.0, 199.0, 200.0, -1.0, 0.5, 0.0, 14.0, 3.0, kInf, kNaN})
+    values.push_back(TEvalValue::Real(v));
+  values.push_back(TEvalValue::CurrencyScaled(50000));
+  values.push_back(TEvalValue::Boolean(true));
+  for (const char* text : texts) {
+    TRun typed(text, TPlan::kTyped);
+    TRun full(text, TPlan::kNone);
+    TRun typedTable(text, TPlan::kTyped);
+    TRun fullTable(text, TPlan::kNone);
+    for (const std::int32_t limit : {200, 7}) {
+      for (const TEvalValue& value : values) {
+        for (TRun* run : {&typed, &full, &typedTable, &fullTable})
+          run->eval.MaxFunctionStack = limit;
+        const TEvalValue x = TEvalValue::Real(0.25);
+        const TEvalValue z = TEvalValue::Null();
+        const std::string seen =
+            " at y = " + ValueToText(value) + ", limit " + std::to_string(limit);
+        EXPECT_EQ(typed.Evaluate(x, value, z), full.Evaluate(x, value, z, false)) << text << seen;
+        // DoRunTimeFunction of the last function defined, as a table calls it.
+        std::string outcome[2];
+        for (int k = 0; k < 2; ++k) {
+          TRun& run = k == 0 ? typedTable : fullTable;
+          const FuncRecord& function = run.eval.FuncArray.back();
+          TUserValuesArray arguments(static_cast<std::size_t>(function.parameterCount), value);
+          TEvalValue result;
+          run.eval.DoRunTimeFunction(run.eval.GetRunTimeFunctionCount() - 1, arguments, result);
+          outcome[k] = run.Outcome(nullptr, true) + " | result " + ValueToText(result);
+        }
+        EXPECT_EQ(outcome[0], outcome[1]) << text << seen << " by DoRunTimeFunction";
+      }
+    }
+  }
+}
+
 std::uint64_t Bits(double x) {
   std::uint64_t bits = 0;
   std::memcpy(&bits, &x, sizeof bits);
@@ -243,15 +299,26 @@ TEST(ExecutionPlan, SquaresAndCubesAreTheExtendedPrecisionProductsBitForBit) {
 }
 
 // The comparisons above mean something only where the typed plan is taken: lists of real
-// commands are laid out as trees, anything else (booleans, forms, assignments, calls, trees too
-// deep for the native stack) keeps the step plan and still computes its value.
+// commands, ifs on comparisons and calls of such functions are laid out as trees; anything
+// else (booleans as values, loops, assignments, trees too deep for the native stack, a
+// function whose body result another list shares) keeps the step plan and still computes its
+// value.
 TEST(ExecutionPlan, TypedPlanTakesListsOfRealCommandsAlone) {
   const std::pair<const char*, bool> mains[] = {
-      {"x*x+2*x+1", true},         {"max(x,y,z)-min(x,y,z)", true},
-      {"x*y, x/y, y^z", true},     {"x^y+x^3", true},
-      {"eq(x,y)", false},          {"if(gr(x,y),x-y,y-x)", false},
-      {"z=x*2, z+y", false},       {"x*2, x", true},
+      {"x*x+2*x+1", true},
+      {"max(x,y,z)-min(x,y,z)", true},
+      {"x*y, x/y, y^z", true},
+      {"x^y+x^3", true},
+      {"eq(x,y)", false},
+      {"if(gr(x,y),x-y,y-x)", true},
+      {"z=x*2, z+y", false},
+      {"x*2, x", true},
       {"sin(x)+random(1)", false},
+      {"if(gr(x,y),x-y)", true},
+      {"Fact(x)~if(eq(x,0),1,x*Fact(x-1)), Fact(y)", true},
+      {"f(x)~x*2+1, f(y)*f(y)", false},         // one call used twice would run twice
+      {"sin(y)*2+f(1), f(x)~sin(y)*2", false},  // the body result shared with the main list
+      {"f(x)~bk(z=x,z), f(y)", false},
   };
   for (const auto& [text, typed] : mains) {
     TRun run(text, TPlan::kTyped);
@@ -266,17 +333,22 @@ TEST(ExecutionPlan, TypedPlanTakesListsOfRealCommandsAlone) {
             "code 0, kind -1, values: | result cells: 200 | x 0.5 y 0 z 0 | result 200");
   EXPECT_FALSE(deep.eval.CommandPlan.typedMain.Ready());
 
-  const std::pair<const char*, bool> bodies[] = {
-      {"f(x)~sin(x)*exp(-x), f(0)", true},
-      {"f(x,y)~x/y+y^2, f(1,2)", true},
-      {"f(x)~if(gr(x,0),sqrt(x),0), f(1)", false},
-      {"f(3)+y, f(x)~x*2+y", false},  // first met in a call, whose cells are not the parameters
+  // Whether the body has a tree, and whether DoRunTimeFunction runs it.
+  const std::tuple<const char*, bool, bool> bodies[] = {
+      {"f(x)~sin(x)*exp(-x), f(0)", true, true},
+      {"f(x,y)~x/y+y^2, f(1,2)", true, true},
+      {"f(x)~if(gr(x,0),sqrt(x),0), f(1)", true, true},
+      {"Fact(x)~if(eq(x,0),1,x*Fact(x-1)), Fact(3)", true, true},
+      // First met in a call, whose cells are not the parameters: calls from trees only.
+      {"f(3)+y, f(x)~x*2+y", true, false},
+      {"f(x)~if(gr(x,0),g(x),0), g(x)~bk(z=x,z), f(1)", false, false},  // calls a loopless bk
   };
-  for (const auto& [text, typed] : bodies) {
+  for (const auto& [text, typed, entry] : bodies) {
     TRun run(text, TPlan::kTyped);
     run.eval.DoVectorOfMathExpressions();
-    ASSERT_EQ(run.eval.CommandPlan.typedBodies.size(), 1U) << text;
+    ASSERT_GE(run.eval.CommandPlan.typedBodies.size(), 1U) << text;
     EXPECT_EQ(run.eval.CommandPlan.typedBodies[0].Ready(), typed) << text;
+    EXPECT_EQ(run.eval.CommandPlan.typedCalls[0].body.root != nullptr, entry) << text;
   }
 }
 
