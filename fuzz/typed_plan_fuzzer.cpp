@@ -1,6 +1,7 @@
 // libFuzzer target: random expressions over reals, built from the input's bytes, run by the
 // typed plan and by the full rules alone. Values, codes, kinds, messages and the cells callers
-// read must agree bit for bit, for the expression and for a runtime function with it as body.
+// read must agree bit for bit, for the expression, for a runtime function with it as body, and
+// for two functions that call themselves and each other under ifs, with a small depth limit.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -68,32 +69,53 @@ constexpr const char* kFunctions[] = {
 };
 constexpr const char kOperators[] = "+-*/^";
 
-// An expression in the variables named by `names`, at most `depth` levels deep.
-std::string Expression(TBytes& bytes, int depth, const char* const* names) {
+constexpr const char* kComparisons[] = {"eq", "uneq", "ls", "gr", "lseq", "greq"};
+
+// An expression in the variables named by `names`, at most `depth` levels deep; with `calls`,
+// it may call f and g (three arguments each) and hold ifs on comparisons.
+std::string Expression(TBytes& bytes, int depth, const char* const* names, bool calls = false) {
   const std::uint8_t b = bytes.Next();
-  if (depth == 0 || b % 8 < 2 || bytes.Done()) {
+  const int shapes = calls ? 10 : 8;
+  if (depth == 0 || b % shapes < 2 || bytes.Done()) {
     const std::uint8_t c = bytes.Next();
     return c % 2 == 0 ? names[c / 2 % 3] : kLiterals[c / 2 % std::size(kLiterals)];
   }
-  switch (b % 8) {
+  const auto sub = [&] { return Expression(bytes, depth - 1, names, calls); };
+  switch (b % shapes) {
+    case 8: {
+      std::string text = bytes.Next() % 2 ? "f(" : "g(";
+      for (int k = 0; k < 3; ++k)
+        text += (k > 0 ? "," : "") + sub();
+      return text + ")";
+    }
+    case 9: {
+      const std::uint8_t c = bytes.Next();
+      std::string text = std::string("if(") + kComparisons[c % std::size(kComparisons)] + "(";
+      text += sub();
+      text += ",";
+      text += sub();
+      text += "),";
+      text += sub();
+      if (c / 8 % 4 != 0) text += "," + sub();
+      return text + ")";
+    }
     case 2:
     case 3:
     case 4: {
       const char op = kOperators[bytes.Next() % 5];
-      const std::string left = Expression(bytes, depth - 1, names);
+      const std::string left = sub();
       if (op == '^' && bytes.Next() % 2 == 0)
         return "(" + left + ")^" + (bytes.Next() % 2 ? "2" : "3");
-      return "(" + left + ")" + op + "(" + Expression(bytes, depth - 1, names) + ")";
+      return "(" + left + ")" + op + "(" + sub() + ")";
     }
     case 5:
     case 6:
-      return std::string(kFunctions[bytes.Next() % std::size(kFunctions)]) + "(" +
-             Expression(bytes, depth - 1, names) + ")";
+      return std::string(kFunctions[bytes.Next() % std::size(kFunctions)]) + "(" + sub() + ")";
     default: {
       std::string text = bytes.Next() % 2 ? "max(" : "min(";
       const int count = 1 + bytes.Next() % 3;
       for (int k = 0; k < count; ++k)
-        text += (k > 0 ? "," : "") + Expression(bytes, depth - 1, names);
+        text += (k > 0 ? "," : "") + sub();
       return text + ")";
     }
   }
@@ -105,14 +127,26 @@ std::string Bits(double x) {
   return std::to_string(bits);
 }
 
-// What a caller sees: the error fields, the result and the result cell, bit for bit.
-std::string Outcome(const TTalvekComplexEval& eval, const TEvalValue& result) {
+std::string CellText(const TEvalValue& cell) {
+  return " " + std::to_string(cell.kind) + " " + Bits(cell.real);
+}
+
+// What a caller sees: the error fields, the result and the result cells, bit for bit; with
+// `commandCells`, after a run without fault, every command's cell too.
+std::string Outcome(const TTalvekComplexEval& eval, const TEvalValue& result,
+                    bool commandCells = false) {
   std::string seen = std::to_string(eval.ErrorFlag) + " " + std::to_string(eval.ErrorCode) + " " +
-                     std::to_string(eval.MathErrorKind) + " " + eval.ErrorMessage + " | " +
-                     std::to_string(result.kind) + " " + Bits(result.real);
+                     std::to_string(eval.MathErrorKind) + " " + eval.ErrorMessage + " |" +
+                     CellText(result);
   if (!eval.ErrorFlag) {
-    const TEvalValue& cell = *eval.ResultCells[0];
-    seen += " | " + std::to_string(cell.kind) + " " + Bits(cell.real);
+    seen += " |";
+    for (std::int32_t k = 0; k < eval.ResultCount; ++k)
+      seen += CellText(*eval.ResultCells[k]);
+    if (commandCells) {
+      seen += " |";
+      for (const evaluator::TProcRec& command : eval.ListaProc)
+        seen += CellText(*command.result[0]);
+    }
   }
   return seen;
 }
@@ -121,8 +155,9 @@ struct TPair {
   TEvalValue cells[2][3];
   TTalvekComplexEval eval[2];  // 0: typed plan, 1: full rules
 
-  bool Parse(const std::string& text) {
+  bool Parse(const std::string& text, std::int32_t maxFunctionStack = 200) {
     for (int k = 0; k < 2; ++k) {
+      eval[k].MaxFunctionStack = maxFunctionStack;
       eval[k].VerifySyntaxSemanticsPointerVar(
           text,
           {{"x", &cells[k][0], false}, {"y", &cells[k][1], false}, {"z", &cells[k][2], false}},
@@ -151,10 +186,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string main = Expression(bytes, 7, kMain);
   const std::string body = Expression(copy, 7, kParameters);
 
+  // Two functions that may call themselves and each other, and a main expression calling
+  // them; the depth limit is small, so that recursion without an end stops soon.
+  static constexpr const char* kBodies[] = {"a", "b", "x"};
+  const std::int32_t limit = 1 + bytes.Next() % 6;
+  std::string recursive = "f(a,b,c)~" + Expression(bytes, 4, kBodies, true);
+  recursive += ", g(a,b,c)~" + Expression(bytes, 4, kParameters, true);
+  recursive += ", " + Expression(bytes, 4, kMain, true);
+
   TPair expression;
   TPair function;
+  TPair calls;
+  TPair table;  // the same, called by DoRunTimeFunction alone
   const bool parsed = expression.Parse(main);
   const bool defined = function.Parse("f(a,b,c)~" + body + ", f(x,y,z)");
+  const bool callsParsed = calls.Parse(recursive, limit) && table.Parse(recursive, limit);
   if (defined) {
     for (TTalvekComplexEval& eval : function.eval)
       eval.DoVectorOfMathExpressions();
@@ -184,6 +230,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         outcome[k] = Outcome(function.eval[k], result);
       }
       if (outcome[0] != outcome[1]) Differ("f(a,b,c)~" + body, outcome[0], outcome[1]);
+    }
+    if (callsParsed) {
+      for (int k = 0; k < 2; ++k) {
+        for (int i = 0; i < 3; ++i)
+          calls.cells[k][i] = point[i];
+        TEvalValue** results = calls.eval[k].DoVectorOfMathExpressions();
+        outcome[k] = Outcome(calls.eval[k], results != nullptr ? *results[2] : TEvalValue());
+      }
+      if (outcome[0] != outcome[1]) Differ(recursive, outcome[0], outcome[1]);
+      const evaluator::TUserValuesArray values(point, point + 3);
+      for (int k = 0; k < 2; ++k) {
+        TEvalValue result;
+        table.eval[k].DoRunTimeFunction(round % 2, values, result);
+        outcome[k] = Outcome(table.eval[k], result, true);
+      }
+      if (outcome[0] != outcome[1])
+        Differ(recursive + " by DoRunTimeFunction", outcome[0], outcome[1]);
     }
   }
   return 0;
