@@ -188,6 +188,41 @@ void Recursion(benchmark::State& state, const std::string& text, double expected
     state.SkipWithError("wrong result");
 }
 
+// A table of a recursive function as the function-table window makes it: Fact(n) for n = 0 ..
+// 20 through DoRunTimeFunction, 231 calls in all.
+void RecursiveTableOurs(benchmark::State& state) {
+  TEvalValue n = TEvalValue::Real(0);
+  TTalvekComplexEval eval;
+  eval.VerifySyntaxSemanticsPointerVar("Fact(n)~if(eq(n,0),1,n*Fact(n-1)), Fact(1)",
+                                       {{"n", &n, false}}, false);
+  if (eval.ErrorFlag) return state.SkipWithError(eval.ErrorMessage.c_str());
+  evaluator::TUserValuesArray values(1);
+  TEvalValue result;
+  for (auto _ : state) {
+    double total = 0;
+    for (int i = 0; i <= 20; ++i) {
+      values[0] = TEvalValue::Real(i);
+      eval.DoRunTimeFunction(0, values, result);
+      total += result.real;
+    }
+    benchmark::DoNotOptimize(total);
+  }
+  if (eval.ErrorFlag) state.SkipWithError(eval.ErrorMessage.c_str());
+}
+
+[[gnu::noinline]] double NativeFact(double n) {
+  return n == 0 ? 1 : n * NativeFact(n - 1);
+}
+
+[[gnu::noinline]] double NativeCnt(double n) {
+  return n == 0 ? 0 : 1 + NativeCnt(n - 1);
+}
+
+void RecursionNative(benchmark::State& state, double (*function)(double), double n) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(function(n));
+}
+
 // Both evaluators must compute the same values, or the comparison means nothing: a wrong
 // translation into the peer's syntax shows up here rather than as a surprising ratio.
 bool ResultsAgree() {
@@ -262,6 +297,10 @@ void RegisterAll() {
                                7.257415615307994e306);
   benchmark::RegisterBenchmark("recursion/ours/Cnt(199)", Recursion,
                                std::string("Cnt(n)~if(eq(n,0),0,1+Cnt(n-1)), Cnt(199)"), 199.0);
+  benchmark::RegisterBenchmark("recursion/native/Fact(170)", RecursionNative, &NativeFact, 170.0);
+  benchmark::RegisterBenchmark("recursion/native/Cnt(199)", RecursionNative, &NativeCnt, 199.0);
+  benchmark::RegisterBenchmark("recursion/ours/Fact(0..20) by DoRunTimeFunction",
+                               RecursiveTableOurs);
 }
 
 }  // namespace

@@ -166,12 +166,17 @@ def main():
             table[peer] = median_or_none(values)
         print("  ratios: " + ", ".join(f"this/{HEADINGS[p]} {ratio_text(r)}"
                                        for p, r in table.items() if r is not None))
-    for case, calls in (("Fact(170)", 170), ("Cnt(199)", 199)):
+    for case, calls in (("Fact(170)", 171), ("Cnt(199)", 200),
+                        ("Fact(0..20) by DoRunTimeFunction", 231)):
         ns = median_or_none([t.get(f"recursion/ours/{case}") for t in runs])
         if ns is None:
             failures.append(f"recursion/{case}: the run is missing or failed")
-        else:
-            print(f"  {case}: {figure(ns)} a run ({ns / calls:.0f} ns a call)")
+            continue
+        line = f"  {case}: {figure(ns)} a run ({ns / calls:.0f} ns a call)"
+        native = median_or_none([t.get(f"recursion/native/{case}") for t in runs])
+        if native is not None:
+            line += f", C++ {figure(native)} ({native / calls:.1f} ns a call)"
+        print(line)
 
     print("\nGoals")
     checks = []
