@@ -2,9 +2,12 @@
 // fault it showed. The fuzz targets under fuzz/ found them; their inputs are rebuilt here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
+#include "evaluator/cell_arena.h"
 #include "evaluator/complex_eval.h"
 
 namespace evaluator {
@@ -16,6 +19,34 @@ std::string Repeat(const std::string& piece, int times) {
   for (int k = 0; k < times; ++k)
     text += piece;
   return text;
+}
+
+// The arena keeps its blocks from one parse to the next: what the next parse is handed must be
+// as fresh as a new block, over every block the last one used and a partly used last block.
+TEST(Robustness, ArenaHandsOutFreshElementsAfterClearInKeptBlocks) {
+  TArena<int, 4> arena;
+  std::vector<int*> first;
+  for (int k = 0; k < 3; ++k)
+    first.push_back(arena.Allocate(3));  // a block each: 3 + 3 does not fit in 4
+  int* large = arena.Allocate(9);
+  for (int* p : first)
+    std::fill_n(p, 3, 7);
+  std::fill_n(large, 9, 7);
+  arena.Clear();
+  for (int round = 0; round < 2; ++round) {
+    std::vector<int*> again;
+    for (int k = 0; k < 5; ++k) {
+      int* p = arena.Allocate(2);
+      EXPECT_EQ(std::count(p, p + 2, 0), 2) << "round " << round << ", piece " << k;
+      std::fill_n(p, 2, 9);
+      again.push_back(p);
+    }
+    // Two pieces a block: the first three blocks are the kept ones, in order.
+    EXPECT_EQ(again[0], first[0]);
+    EXPECT_EQ(again[2], first[1]);
+    EXPECT_EQ(again[4], first[2]);
+    arena.Clear();
+  }
 }
 
 // Nesting past the interpreter's bound: 4500 forms or calls inside each other.
