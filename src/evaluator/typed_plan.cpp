@@ -21,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -374,51 +375,33 @@ TTypedRunner UnaryRunner(int a) {
   return row[static_cast<std::size_t>(a)];
 }
 
-template <int kA>
-TTypedRunner PowerRunner(int b) {
-  switch (b) {
+// Calls `pick` with an operand's kind, a variable, a literal or a node, as a constant.
+template <class F>
+TTypedRunner ByLeafKind(int kind, F pick) {
+  switch (kind) {
     case kVariable:
-      return &RunPower<kA, kVariable>;
+      return pick(std::integral_constant<int, kVariable>());
     case kConstant:
-      return &RunPower<kA, kConstant>;
+      return pick(std::integral_constant<int, kConstant>());
     default:
-      return &RunPower<kA, kNode>;
+      return pick(std::integral_constant<int, kNode>());
   }
 }
 
 TTypedRunner PowerRunner(int a, int b) {
-  switch (a) {
-    case kVariable:
-      return PowerRunner<kVariable>(b);
-    case kConstant:
-      return PowerRunner<kConstant>(b);
-    default:
-      return PowerRunner<kNode>(b);
-  }
-}
-
-template <TCompare kCompare, int kA>
-TTypedRunner CompareRunner(int b) {
-  switch (b) {
-    case kVariable:
-      return &RunCompare<kCompare, kA, kVariable>;
-    case kConstant:
-      return &RunCompare<kCompare, kA, kConstant>;
-    default:
-      return &RunCompare<kCompare, kA, kNode>;
-  }
+  return ByLeafKind(a, [b](auto x) {
+    return ByLeafKind(
+        b, [](auto y) -> TTypedRunner { return &RunPower<decltype(x)::value, y.value>; });
+  });
 }
 
 template <TCompare kCompare>
 TTypedRunner CompareRunner(int a, int b) {
-  switch (a) {
-    case kVariable:
-      return CompareRunner<kCompare, kVariable>(b);
-    case kConstant:
-      return CompareRunner<kCompare, kConstant>(b);
-    default:
-      return CompareRunner<kCompare, kNode>(b);
-  }
+  return ByLeafKind(a, [b](auto x) {
+    return ByLeafKind(b, [](auto y) -> TTypedRunner {
+      return &RunCompare<kCompare, decltype(x)::value, y.value>;
+    });
+  });
 }
 
 TTypedRunner CompareRunner(TPlanStep::TOp op, int a, int b) {
@@ -438,29 +421,12 @@ TTypedRunner CompareRunner(TPlanStep::TOp op, int a, int b) {
   }
 }
 
-template <int kThen>
-TTypedRunner IfRunner(int otherwise) {
-  switch (otherwise) {
-    case kVariable:
-      return &RunIf<kThen, kVariable>;
-    case kConstant:
-      return &RunIf<kThen, kConstant>;
-    case kNode:
-      return &RunIf<kThen, kNode>;
-    default:
-      return &RunIf<kThen, kNone>;
-  }
-}
-
 TTypedRunner IfRunner(int then, int otherwise) {
-  switch (then) {
-    case kVariable:
-      return IfRunner<kVariable>(otherwise);
-    case kConstant:
-      return IfRunner<kConstant>(otherwise);
-    default:
-      return IfRunner<kNode>(otherwise);
-  }
+  return ByLeafKind(then, [otherwise](auto x) {
+    if (otherwise == kNone) return TTypedRunner{&RunIf<x.value, kNone>};
+    return ByLeafKind(otherwise,
+                      [](auto y) -> TTypedRunner { return &RunIf<decltype(x)::value, y.value>; });
+  });
 }
 
 }  // namespace
@@ -953,18 +919,7 @@ bool TTypedPlan::Link(const TTypedCallee* self, TTypedRunState* state) {
 }
 
 bool TTypedPlan::ComputeWithCalls(double* values) const {
-  for (const TEvalValue* const input : inputs_) {
-    if (input->kind != vkReal) return false;
-  }
-  return RunWithCalls(*link_, [&] {
-    bool finite = true;
-    for (std::size_t k = 0; k < roots_.size(); ++k) {
-      const TTypedNode& node = *roots_[k].node;
-      values[k] = node.run(node);
-      finite = finite && std::isfinite(values[k]);
-    }
-    return finite;
-  });
+  return InputsHoldReals() && RunWithCalls(*link_, [&] { return ComputeRoots(values); });
 }
 
 }  // namespace evaluator

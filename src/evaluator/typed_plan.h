@@ -164,16 +164,7 @@ class TTypedPlan {
   [[gnu::always_inline]] inline bool Compute(double* values) const {
     if (entryNode_ != nullptr) [[unlikely]]
       return ComputeWithCalls(values);
-    for (const TEvalValue* const input : inputs_) {
-      if (input->kind != vkReal) return false;
-    }
-    bool finite = true;
-    for (std::size_t k = 0; k < roots_.size(); ++k) {
-      const TTypedNode& node = *roots_[k].node;
-      values[k] = node.run(node);
-      finite = finite && std::isfinite(values[k]);
-    }
-    return finite;
+    return InputsHoldReals() && ComputeRoots(values);
   }
 
   std::size_t RootCount() const { return roots_.size(); }
@@ -193,6 +184,21 @@ class TTypedPlan {
  private:
   friend class TTypedBuilder;
   bool ComputeWithCalls(double* values) const;
+  [[gnu::always_inline]] inline bool InputsHoldReals() const {
+    for (const TEvalValue* const input : inputs_) {
+      if (input->kind != vkReal) return false;
+    }
+    return true;
+  }
+  [[gnu::always_inline]] inline bool ComputeRoots(double* values) const {
+    bool finite = true;
+    for (std::size_t k = 0; k < roots_.size(); ++k) {
+      const TTypedNode& node = *roots_[k].node;
+      values[k] = node.run(node);
+      finite = finite && std::isfinite(values[k]);
+    }
+    return finite;
+  }
 
   struct TRoot {
     const TTypedNode* node;
