@@ -1434,7 +1434,8 @@ bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TE
     return false;
   }
   // As CallRunTimeFunctionDirectly runs it, the arguments stay in the parameter cells. The
-  // body writes no cell of its own, which is what the save area's restore would leave.
+  // body writes no cell of its own, which is what the save area's restore would leave; the
+  // calls it makes write their functions' body results, and put them back if it gives up.
   for (std::size_t k = 0; k < call.parameterCount; ++k)
     CopyCell(*call.parameters[k], values[k]);
   double value = 0;
