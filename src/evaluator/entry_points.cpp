@@ -1,6 +1,7 @@
 // The execution entry points: one expression, a vector of expressions, and one runtime function
 // called with given argument values. None of them throws; the outcome is in the error fields.
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,17 +85,89 @@ namespace {
 [[gnu::noinline]] void DoRunTimeFunctionByRules(TTalvekComplexEval& e, std::int32_t index,
                                                 const TUserValuesArray& values, TEvalValue& result);
 
+// A function with a typed plan, called with as many values as it has parameters and no limit
+// near, runs by its plan: the values go into the parameter cells, where CallRunTimeFunction
+// leaves them too, and its body result, the call command's result cell and `result` receive
+// the value. The body writes no cell of its own, which is what the save area's restore would
+// leave; the calls it makes write their functions' body results, and put them back if it gives
+// up. The plan exists only after a successful parse, so ResultCount is not 0 then.
+
+// Whether a limit CallRunTimeFunction reports is near; those are left to it.
+[[gnu::always_inline]] inline bool LimitNear(const TTalvekComplexEval& e,
+                                             const TExecutionPlan::TTypedCall& call) {
+  return static_cast<std::int64_t>(*call.depth) >= e.MaxFunctionStack ||
+         CurrentWalkNesting() + 1 >= kMaxWalkNesting;
+}
+
+// The body's value, when finite, as a completed call leaves it.
+[[gnu::always_inline]] inline bool Complete(TTalvekComplexEval& e,
+                                            const TExecutionPlan::TTypedCall& call, double value,
+                                            TEvalValue& result) {
+  if (!std::isfinite(value)) return false;
+  for (TEvalValue* const cell : {call.bodyResult, call.callResult}) {
+    cell->real = value;
+    cell->kind = vkReal;
+  }
+  result.real = value;
+  result.kind = vkReal;
+  e.ErrorFlag = false;
+  e.ErrorCode = ecNone;
+  e.MathErrorKind = mekNone;
+  return true;
+}
+
+// The call of any function `index`, `call` its typed call, by the typed plan when it can.
+[[gnu::noinline]] void CallTyped(TTalvekComplexEval& e, std::int32_t index,
+                                 const TExecutionPlan::TTypedCall& call,
+                                 const TUserValuesArray& values, TEvalValue& result) {
+  const auto typed = [&] {
+    const std::size_t count = call.parameterCount;
+    if (call.root == nullptr || values.size() != count || LimitNear(e, call)) return false;
+    const TEvalValue* const given = values.data();
+    TEvalValue* const* const parameters = call.parameters;
+    for (std::size_t k = 0; k < count; ++k)
+      CopyCell(*parameters[k], given[k]);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (given[k].kind != vkReal) return false;
+    }
+    for (const TEvalValue* const input : call.inputs) {
+      if (input->kind != vkReal) return false;
+    }
+    return Complete(e, call, call.root->run(*call.root), result);
+  };
+  // Having written only the parameter cells, the typed plan leaves the rest to the full rules.
+  if (!typed()) DoRunTimeFunctionByRules(e, index, values, result);
+}
+
+// The full rules for a single call whose typed run gave up. The run leaves the parameter as it
+// bound it, holding the one value.
+[[gnu::noinline, gnu::cold]] void DoRunTimeFunctionAgain(TTalvekComplexEval& e,
+                                                         const TExecutionPlan::TTypedCall& call,
+                                                         TEvalValue& result) {
+  const auto index = static_cast<std::int32_t>(&call - e.CommandPlan.typedCalls.data());
+  DoRunTimeFunctionByRules(e, index, TUserValuesArray{*call.single}, result);
+}
+
 }  // namespace
 
 void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values,
                                            TEvalValue& result) {
-  // A function with a typed plan, called rightly, needs none of the rest. The plan exists only
-  // after a successful parse, so ResultCount is not 0 then.
   const auto& typed = CommandPlan.typedCalls;
-  if (index >= 0 && static_cast<std::size_t>(index) < typed.size() &&
-      values.size() == typed[static_cast<std::size_t>(index)].parameterCount &&
-      CallRunTimeFunctionTyped(*this, static_cast<std::size_t>(index), values.data(), result)) {
-    return;
+  // A negative index converts to one past any table.
+  const auto slot = static_cast<std::size_t>(index);
+  if (slot < typed.size()) {
+    const TExecutionPlan::TTypedCall& call = typed[slot];
+    // A table's call, as lean as it can be: one real value for a body reading nothing else.
+    if (call.single != nullptr && values.size() == 1 && values[0].kind == vkReal) {
+      if (LimitNear(*this, call)) return DoRunTimeFunctionByRules(*this, index, values, result);
+      call.single->real = values[0].real;
+      call.single->kind = vkReal;
+      if (Complete(*this, call, call.root->run(*call.root), result)) return;
+      // Past this point the call needs no more than `call` and `result`, which keeps the
+      // run above from saving registers for the rest.
+      return DoRunTimeFunctionAgain(*this, call, result);
+    }
+    return CallTyped(*this, index, call, values, result);
   }
   DoRunTimeFunctionByRules(*this, index, values, result);
 }

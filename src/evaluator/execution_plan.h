@@ -111,11 +111,18 @@ struct TExecutionPlan {
   std::size_t typedEntryMainCount = 0;
   // DoRunTimeFunction's typed call of each function, set when its body has a typed plan and
   // CallRunTimeFunctionDirectly could run it.
-  struct TTypedCall {
-    TTypedEntry body;  // its cell is the body result
+  // Laid out for the call alone, a cache line each: a table makes one a point.
+  struct alignas(64) TTypedCall {
+    const TTypedNode* root = nullptr;  // null: no typed call
     TEvalValue* const* parameters = nullptr;
     std::size_t parameterCount = 0;
-    TEvalValue* callResult = nullptr;  // of the first call command
+    // The varying cells the body reads besides its parameters, which must hold doubles.
+    std::vector<const TEvalValue*> inputs;
+    TEvalValue* bodyResult = nullptr;
+    TEvalValue* callResult = nullptr;      // of the first call command
+    const std::uint32_t* depth = nullptr;  // the function's count of active calls
+    // The commonest call: of one parameter, that parameter's cell, with no other inputs.
+    TEvalValue* single = nullptr;
   };
   std::vector<TTypedCall> typedCalls;
   // Set by a successful parse: the first execution makes the plan.
@@ -161,11 +168,5 @@ bool RunMainDirectly(TTalvekComplexEval& eval, TEvalValue& result);
 // (interpreter.cpp).
 bool CallRunTimeFunctionDirectly(TTalvekComplexEval& eval, std::size_t index,
                                  const TEvalValue* values, TEvalValue& result);
-
-// The same by the function's typed plan, when it has one and no limit is near; DoRunTimeFunction
-// tries it first. False, having written only the parameter cells, when the full rules must
-// decide.
-bool CallRunTimeFunctionTyped(TTalvekComplexEval& eval, std::size_t index, const TEvalValue* values,
-                              TEvalValue& result);
 
 }  // namespace evaluator

@@ -20,6 +20,9 @@
 #include "evaluator/functions.h"
 
 namespace evaluator {
+
+constinit thread_local int tWalkNesting = 0;
+
 namespace {
 
 constexpr std::string_view kExecutePrefix = "Execute-> NON MATH EXCEPTION WAS RAISED : ";
@@ -28,13 +31,11 @@ constexpr std::string_view kExecuteComandPrefix =
 constexpr const char* kStackOverflowText = "STACK OVERFLOW";
 constexpr std::string_view kInfiniteLoop = "INFINITE LOOP IN WHILE : MaxIteration=";
 
-// Nested walks allowed on one thread (calls inside branches inside calls, loops in loops),
-// counted over every evaluator so that evaluators re-entered from application functions share
-// the bound. One level of nesting takes about 220 bytes of native stack in an optimised build,
-// so 4000 levels take under 1 MB; deeper nesting reports a stack overflow (-35) instead of
-// exhausting the stack.
-constexpr int kMaxNesting = 4000;
-thread_local int tNesting = 0;
+// Nested walks allowed on one thread: calls inside branches inside calls, loops in loops. One
+// level of nesting takes about 220 bytes of native stack in an optimised build, so the bound
+// takes under 1 MB; deeper nesting reports a stack overflow (-35) instead of exhausting the
+// stack.
+constexpr int kMaxNesting = kMaxWalkNesting;
 // Instrumented builds (sanitizers, coverage) make a level several times larger, so the stack
 // the nested walks take is measured too, from the outermost walk's frame, and kept within half
 // of the 8 MB main-thread stack.
@@ -56,9 +57,9 @@ enum class TWalk : std::uint8_t { kExecute, kExecuteComand };
 class TNestingScope {
  public:
   TNestingScope() {
-    if (tNesting++ == 0) tOutermostFrame = FrameAddress();
+    if (tWalkNesting++ == 0) tOutermostFrame = FrameAddress();
   }
-  ~TNestingScope() { --tNesting; }
+  ~TNestingScope() { --tWalkNesting; }
   TNestingScope(const TNestingScope&) = delete;
   TNestingScope& operator=(const TNestingScope&) = delete;
 };
@@ -820,10 +821,21 @@ void MakeTypedPlans(TTalvekComplexEval& e) {
   for (std::size_t index = 0; index < functions; ++index) {
     const TTypedPlan& body = plan.typedBodies[index];
     const TExecutionPlan::TDirectCall& shape = shapes[index];
-    if (entries[index] && body.Ready()) {
-      plan.typedCalls[index] = {body.Entry(), shape.parameters,
-                                static_cast<std::size_t>(shape.parameterCount), shape.callResult};
+    if (!entries[index] || !body.Ready()) continue;
+    const TTypedEntry entry = body.Entry();
+    TExecutionPlan::TTypedCall& call = plan.typedCalls[index];
+    call.root = entry.root;
+    call.parameters = shape.parameters;
+    call.parameterCount = static_cast<std::size_t>(shape.parameterCount);
+    const auto* const parametersEnd = shape.parameters + shape.parameterCount;
+    for (std::size_t k = 0; k < entry.inputCount; ++k) {
+      if (std::find(shape.parameters, parametersEnd, entry.inputs[k]) == parametersEnd)
+        call.inputs.push_back(entry.inputs[k]);
     }
+    call.bodyResult = entry.cell;
+    call.callResult = shape.callResult;
+    call.depth = &e.FuncArray[index].callDepth;
+    if (call.parameterCount == 1 && call.inputs.empty()) call.single = call.parameters[0];
   }
 }
 
@@ -1167,7 +1179,7 @@ class TInterpreter {
     const std::uintptr_t frame = FrameAddress();
     const std::uintptr_t used =
         frame < tOutermostFrame ? tOutermostFrame - frame : frame - tOutermostFrame;
-    if (tNesting >= kMaxNesting || used > kMaxNestingStack) throw EStackOverflow();
+    if (tWalkNesting >= kMaxNesting || used > kMaxNestingStack) throw EStackOverflow();
   }
 
   // ---- Control forms ---------------------------------------------------------------------
@@ -1386,7 +1398,7 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   FuncRecord& function = e.FuncArray[index];
   // The limits CallRunTimeFunction reports are left to it.
   if (static_cast<std::int64_t>(function.callDepth) >= e.MaxFunctionStack ||
-      tNesting + 1 >= kMaxNesting) {
+      tWalkNesting + 1 >= kMaxNesting) {
     return false;
   }
 
@@ -1416,36 +1428,6 @@ bool CallRunTimeFunctionDirectly(TTalvekComplexEval& e, std::size_t index, const
   if (size > 0) *call.bodyResult = value;
   *call.callResult = value;
   result = value;
-  return true;
-}
-
-int CurrentWalkNesting() {
-  return tNesting;
-}
-
-bool CallRunTimeFunctionTyped(TTalvekComplexEval& e, std::size_t index, const TEvalValue* values,
-                              TEvalValue& result) {
-  if (index >= e.CommandPlan.typedCalls.size()) return false;
-  const TExecutionPlan::TTypedCall& call = e.CommandPlan.typedCalls[index];
-  if (call.body.root == nullptr) return false;
-  // The limits CallRunTimeFunction reports are left to it.
-  if (static_cast<std::int64_t>(e.FuncArray[index].callDepth) >= e.MaxFunctionStack ||
-      tNesting + 1 >= kMaxNesting) {
-    return false;
-  }
-  // As CallRunTimeFunctionDirectly runs it, the arguments stay in the parameter cells. The
-  // body writes no cell of its own, which is what the save area's restore would leave; the
-  // calls it makes write their functions' body results, and put them back if it gives up.
-  for (std::size_t k = 0; k < call.parameterCount; ++k)
-    CopyCell(*call.parameters[k], values[k]);
-  double value = 0;
-  if (!call.body.Compute(value)) return false;
-  SetReal(*call.body.cell, value);
-  SetReal(*call.callResult, value);
-  SetReal(result, value);
-  e.ErrorFlag = false;
-  e.ErrorCode = ecNone;
-  e.MathErrorKind = mekNone;
   return true;
 }
 

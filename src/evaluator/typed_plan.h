@@ -217,7 +217,13 @@ class TTypedPlan {
   std::unique_ptr<TTypedLink> link_;
 };
 
-// The nesting of the interpreter's walks on this thread (interpreter.cpp).
-int CurrentWalkNesting();
+// The nesting of the interpreter's walks on this thread (interpreter.cpp), counted over every
+// evaluator so that evaluators re-entered from application functions share the bound; deeper
+// nesting reports a stack overflow.
+constexpr int kMaxWalkNesting = 4000;
+extern constinit thread_local int tWalkNesting;
+inline int CurrentWalkNesting() {
+  return tWalkNesting;
+}
 
 }  // namespace evaluator

@@ -191,10 +191,11 @@ TEST(ExecutionPlan, FunctionTablesGiveWhatTheFullRulesGive) {
 }
 
 // Recursive and mutually recursive definitions, calls in ifs and in both operands, functions
-// that read their caller's parameters, and every limit a call can reach: the typed plan gives
-// up wherever the full rules fault or stop, and they decide. x and z serve as parameters, y
-// holds the argument. DoRunTimeFunction runs on evaluators of their own, whose every command
-// cell is compared too (a typed main list leaves the cells of its inner commands alone).
+// that read their caller's parameters, and every limit a call can reach (a limit of 0 stops the
+// first call): the typed plan gives up wherever the full rules fault or stop, and they decide.
+// x and z serve as parameters, y holds the argument. DoRunTimeFunction runs on evaluators of
+// their own, whose every command cell is compared too (a typed main list leaves the cells of
+// its inner commands alone).
 TEST(ExecutionPlan, RecursiveDefinitionsGiveWhatTheFullRulesGive) {
   const char* const texts[] = {
       "Fact(x)~if(eq(x,0),1,x*Fact(x-1)), Fact(y)",
@@ -220,7 +221,7 @@ TEST(ExecutionPlan, RecursiveDefinitionsGiveWhatTheFullRulesGive) {
     TRun full(text, TPlan::kNone);
     TRun typedTable(text, TPlan::kTyped);
     TRun fullTable(text, TPlan::kNone);
-    for (const std::int32_t limit : {200, 7}) {
+    for (const std::int32_t limit : {200, 7, 0}) {
       for (const TEvalValue& value : values) {
         for (TRun* run : {&typed, &full, &typedTable, &fullTable})
           run->eval.MaxFunctionStack = limit;
@@ -348,7 +349,7 @@ TEST(ExecutionPlan, TypedPlanTakesListsOfRealCommandsAlone) {
     run.eval.DoVectorOfMathExpressions();
     ASSERT_GE(run.eval.CommandPlan.typedBodies.size(), 1U) << text;
     EXPECT_EQ(run.eval.CommandPlan.typedBodies[0].Ready(), typed) << text;
-    EXPECT_EQ(run.eval.CommandPlan.typedCalls[0].body.root != nullptr, entry) << text;
+    EXPECT_EQ(run.eval.CommandPlan.typedCalls[0].root != nullptr, entry) << text;
   }
 }
 
