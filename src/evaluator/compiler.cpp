@@ -61,6 +61,9 @@ std::int32_t TCompiler::Compile(std::string_view text) {
   const std::size_t steps = static_cast<std::size_t>(std::max(eval_.CommandCapacity, 0)) + groups;
   eval_.ListaProc.reserve(eval_.ListaProc.size() + steps);
   eval_.ListStr.reserve(eval_.ListStr.size() + 2 * steps + 8);
+  // Calls and lists have details, at most two a group; in derivation mode every entry has one.
+  const std::size_t details = eval_.DerivationMode ? 2 * steps + 8 : 2 * groups + 8;
+  eval_.ListStrDetails.reserve(eval_.ListStrDetails.size() + details);
   shared_.Reserve(2 * steps + 8);
   pending_.reserve(steps + 1);
   std::int32_t root = kNoEntry;
@@ -522,7 +525,7 @@ std::int32_t TCompiler::Define(std::int32_t left, std::int32_t right, std::int32
     return kNoEntry;
   }
   std::vector<std::int32_t> parameters;
-  for (const std::int32_t argument : call.arguments) {
+  for (const std::int32_t argument : eval_.DetailOf(call).arguments) {
     const std::string argumentText = DisplayText(argument);
     const std::int32_t variable = eval_.FindVariable(argumentText);
     if (Entry(argument).shape != TRecord1::shLeaf || variable == 0) {
@@ -582,7 +585,7 @@ std::int32_t TCompiler::MakeList(const std::vector<std::int32_t>& members) {
   e.isProtected = true;
   e.fixed = true;
   e.isVolatile = isVolatile;
-  e.arguments = members;
+  eval_.DetailOf(e).arguments = members;
   std::int32_t next = 0;
   for (const std::int32_t member : members) {
     const TRecord1& m = Entry(member);
@@ -651,7 +654,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
     TRecord1& e = Entry(entry);
     e.code = code;
     e.left = argument;
-    e.name = std::string(name);
+    eval_.DetailOf(e).name = std::string(name);
     e.cells = FoldedCells(value);
     e.cellCount = 1;
     e.isProtected = true;
@@ -681,7 +684,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
     TRecord1& e = Entry(entry);
     e.code = code;
     e.left = argument;
-    e.name = std::string(name);
+    eval_.DetailOf(e).name = std::string(name);
     e.command = command;
     e.cells = eval_.Command(command).result;
     e.cellCount = 1;
@@ -711,7 +714,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
         return entry;
       }
       case kCodeWhile: {
-        const std::vector<std::int32_t>& parts = Entry(argument).arguments;
+        const std::vector<std::int32_t>& parts = Arguments(argument);
         if (parts.size() != 2) return countError();
         if (Entry(parts[0]).fixed || Entry(parts[1]).fixed) return domainError(kWhileLoopUseless);
         WhileRecord loop;
@@ -725,7 +728,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
       }
       case kCodeIf: {
         if (!argumentsDependent) break;
-        const std::vector<std::int32_t>& parts = Entry(argument).arguments;
+        const std::vector<std::int32_t>& parts = Arguments(argument);
         if (parts.size() != static_cast<std::size_t>(count)) return countError();
         IfRecord form;
         form.command = eval_.CommandCount + 1;
@@ -742,7 +745,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
     }
     if (argumentsDependent) {
       if (code == kCodePowerFn && count == 2) {
-        const std::int32_t rational = RationalExponent(Entry(argument).arguments[1]);
+        const std::int32_t rational = RationalExponent(Arguments(argument)[1]);
         if (rational >= 0) {
           TEvalValue** operands = eval_.NewCellArray(3);
           operands[0] = arguments[0];
@@ -754,7 +757,7 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
       return emitted(arguments, count, argumentsFixed);
     }
     if (code == kCodePowerFn && count == 2) {
-      const std::int32_t rational = RationalExponent(Entry(argument).arguments[1]);
+      const std::int32_t rational = RationalExponent(Arguments(argument)[1]);
       if (rational >= 0) {
         const TEvalValue* operands[3] = {arguments[0], Entry(Entry(rational).left).cells[0],
                                          Entry(Entry(rational).right).cells[0]};
@@ -793,9 +796,10 @@ std::int32_t TCompiler::ValFunct(std::uint16_t code, std::string_view name, std:
   const bool declaration = function.parameterCells == nullptr;
   const std::int32_t entry = emitted(arguments, count, declaration ? false : argumentsFixed);
   if (declaration) {
-    TRecord1& e = Entry(entry);
-    e.arguments = Entry(argument).shape == TRecord1::shList ? Entry(argument).arguments
-                                                            : std::vector<std::int32_t>{argument};
+    // Copied first: the entry's new detail may move the list's.
+    PComand parameters =
+        Entry(argument).shape == TRecord1::shList ? Arguments(argument) : PComand{argument};
+    eval_.DetailOf(Entry(entry)).arguments = std::move(parameters);
   }
   return entry;
 }
@@ -828,11 +832,12 @@ PComand TCompiler::CommandsOf(std::int32_t root) const {
       case TRecord1::shCall:
         if (e.left >= 0) stack.push_back(e.left);
         break;
-      case TRecord1::shList:
-        for (auto member = e.arguments.rbegin(); member != e.arguments.rend(); ++member) {
+      case TRecord1::shList: {
+        const PComand& members = eval_.DetailOf(e).arguments;
+        for (auto member = members.rbegin(); member != members.rend(); ++member)
           stack.push_back(*member);
-        }
         break;
+      }
       case TRecord1::shLeaf:
         break;
     }
@@ -845,7 +850,7 @@ void TCompiler::TTextWalk::Piece(std::string_view piece) {
   stack_.push_back(-static_cast<std::int32_t>(pieces_.size()));
 }
 
-void TCompiler::TTextWalk::PushParts(const TRecord1& e) {
+void TCompiler::TTextWalk::PushParts(const TRecord1& e, const PComand& members) {
   static constexpr std::string_view kSymbols[] = {"", "*", "/", "+", "-", "^", "=", "~"};
   switch (e.shape) {
     case TRecord1::shOperator:
@@ -863,8 +868,8 @@ void TCompiler::TTextWalk::PushParts(const TRecord1& e) {
       break;
     case TRecord1::shList:
       Piece(")");
-      for (std::size_t k = e.arguments.size(); k-- > 0;) {
-        Push(e.arguments[k]);
+      for (std::size_t k = members.size(); k-- > 0;) {
+        Push(members[k]);
         if (k > 0) Piece(",");
       }
       Piece("(");
@@ -896,9 +901,9 @@ std::string TCompiler::EntryText(std::int32_t root) const {
       walk.Piece(")");
       if (e.left >= 0) walk.Push(e.left);
       walk.Piece("(");
-      walk.Piece(e.name);
+      walk.Piece(eval_.DetailOf(e).name);
     } else {
-      walk.PushParts(e);
+      walk.PushParts(e, eval_.DetailOf(e).arguments);
     }
   }
   return text;

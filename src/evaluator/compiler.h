@@ -110,7 +110,7 @@ class TCompiler {
     void Push(std::int32_t entry) { stack_.push_back(entry); }
     void Piece(std::string_view piece);
     // Pushes the parts of an operation, negation or argument list, to be written in order.
-    void PushParts(const TRecord1& e);
+    void PushParts(const TRecord1& e, const PComand& members);
     // Appends the pieces due before the next entry to `text`; that entry, or -1 when done.
     std::int32_t Next(std::string& text);
 
@@ -121,6 +121,14 @@ class TCompiler {
 
   TRecord1& Entry(std::int32_t n) { return eval_.ListStr[static_cast<std::size_t>(n)]; }
   const TRecord1& Entry(std::int32_t n) const { return eval_.ListStr[static_cast<std::size_t>(n)]; }
+  // The members of argument list `n`, and the derivative of entry `n` in derivation mode.
+  const PComand& Arguments(std::int32_t n) const { return eval_.DetailOf(Entry(n)).arguments; }
+  const std::string& Derivative(std::int32_t n) const {
+    return eval_.DetailOf(Entry(n)).derivative;
+  }
+  void SetDerivative(std::int32_t n, std::string derivative) {
+    eval_.DetailOf(Entry(n)).derivative = std::move(derivative);
+  }
 
   TTalvekComplexEval& eval_;
   std::string_view text_;

@@ -167,7 +167,10 @@ bool TTalvekComplexEval::ReleaseTables() {
   });
   guarded(kFreeCells, [&] { TempPVariantAr.Clear(); });
   guarded(kFreeVectors, [&] { TempPVectorAr.Clear(); });
-  guarded(kFreeListStr, [&] { ListStr.clear(); });
+  guarded(kFreeListStr, [&] {
+    ListStr.clear();
+    ListStrDetails.clear();
+  });
   CommandCount = 0;
   CommandCapacity = 0;
   guarded(kFreeListaProc, [&] { ListaProc.clear(); });

@@ -31,17 +31,17 @@ struct TProcRec {
   std::uint16_t code = 0;           // operator, catalogue or function code
 };
 
-// One compiled subexpression of the parse under way.
+// One compiled subexpression of the parse under way. A long text makes them by the million,
+// so what only some need is kept beside the table, in a TRecord1Detail.
 struct TRecord1 {
-  std::string text{};        // normalised text, the key for sharing
-  std::string derivative{};  // derivative text in derivation mode
+  std::string text{};  // normalised text, the key for sharing
   TEvalValue** cells = nullptr;
   std::int32_t cellCount = 0;  // 1 for a value, the member count for an argument list
   bool dependent = false;      // must be computed at execution time
   bool isProtected = false;    // may not be the target of "="
   bool fixed = false;          // depends only on literals and fixed variables
+  bool isVolatile = false;     // holds random or a volatile application function: never shared
   PComand commands{};          // commands that compute it, in order
-  PComand arguments{};         // for an argument list: the ListStr numbers of its members
 
   // How the compiler made the entry. Texts and command lists of composite entries are built
   // from this shape when needed, so that long texts compile in linear time and space.
@@ -53,13 +53,19 @@ struct TRecord1 {
     shList,      // (arguments[0], arguments[1], ...)
   };
   TShape shape = shLeaf;
+  bool ownsCommands = true;  // false for If, While and "~", whose operands run elsewhere
   std::uint16_t code = 0;
   std::int32_t left = -1;    // left operand, or the argument entry of a call
   std::int32_t right = -1;   // right operand
   std::int32_t command = 0;  // the command this entry emitted, 0 for none
-  bool isVolatile = false;   // holds random or a volatile application function: never shared
-  bool ownsCommands = true;  // false for If, While and "~", whose operands run elsewhere
+  std::int32_t detail = -1;  // its TRecord1Detail in ListStrDetails, -1 for none
+};
+
+// The parts of an entry that calls, argument lists and derivation mode need.
+struct TRecord1Detail {
   std::string name{};        // function name of a call, as written
+  PComand arguments{};       // of an argument list, or a definition's call: the members' entries
+  std::string derivative{};  // derivative text in derivation mode
 };
 
 // One variable.
@@ -256,6 +262,20 @@ class TTalvekComplexEval {
   static std::string MathExceptionText(std::int32_t kind) {
     return EMathError::MathExceptionText(kind);
   }
+  // An entry's detail, made on first use; making one may move the others, so no reference to
+  // another entry's detail may be held across it.
+  TRecord1Detail& DetailOf(TRecord1& entry) {
+    if (entry.detail < 0) {
+      entry.detail = static_cast<std::int32_t>(ListStrDetails.size());
+      ListStrDetails.emplace_back();
+    }
+    return ListStrDetails[static_cast<std::size_t>(entry.detail)];
+  }
+  // An entry's detail, or an empty one.
+  const TRecord1Detail& DetailOf(const TRecord1& entry) const {
+    static const TRecord1Detail kNone;
+    return entry.detail < 0 ? kNone : ListStrDetails[static_cast<std::size_t>(entry.detail)];
+  }
 
   // ---- State ------------------------------------------------------------------------------
   TUserFuncArray UserFunctions;
@@ -265,9 +285,10 @@ class TTalvekComplexEval {
   TArena<TEvalValue, 256> TempPVariantAr;   // every cell the parse allocated
   TArena<TEvalValue*, 1024> TempPVectorAr;  // every cell-pointer array the parse allocated
   std::vector<TRecord1> ListStr;            // compiled subexpressions of the parse under way
-  std::vector<TEvalValue> FunctionStack;    // save area for recursive calls and forms
-  std::vector<TRecord3> VarVect;            // variables; variable n is VarVect[n - 1]
-  std::vector<TProcRec> ListaProc;          // commands; command n is ListaProc[n - 1]
+  std::vector<TRecord1Detail> ListStrDetails;
+  std::vector<TEvalValue> FunctionStack;  // save area for recursive calls and forms
+  std::vector<TRecord3> VarVect;          // variables; variable n is VarVect[n - 1]
+  std::vector<TProcRec> ListaProc;        // commands; command n is ListaProc[n - 1]
   std::int32_t VariableCount = 0;
   std::int32_t VectorCount = 0;
   std::int32_t VectorCellTotal = 0;

@@ -18,7 +18,8 @@ namespace {
 // formed, so that differentiation ends in bounded time and memory on any input. A character of
 // work costs several nanoseconds of cleaning (far more in sanitizer builds), and the derivative
 // window derives again at every keystroke: these bounds keep the worst input to a few tens of
-// milliseconds (half a second in the instrumented fuzzing build), while a product of seventy factors still derives.
+// milliseconds (half a second in the instrumented fuzzing build), while a product of seventy
+// factors still derives.
 constexpr std::size_t kMaxDerivationText = std::size_t{1} << 15;
 constexpr std::size_t kDerivationWorkBudget = std::size_t{1} << 21;
 
@@ -191,7 +192,7 @@ const std::string* TCompiler::DerivationText(std::int32_t root) {
       if (isSigned) text += ')';
     } else if (e.shape == TRecord1::shCall) {
       if (e.left < 0) {
-        text += e.name;
+        text += eval_.DetailOf(e).name;
       } else {
         // Operations and argument lists bring their own enclosing pair.
         const TRecord1::TShape inner = Entry(e.left).shape;
@@ -200,10 +201,10 @@ const std::string* TCompiler::DerivationText(std::int32_t root) {
         if (!enclosed) walk.Piece(")");
         walk.Push(e.left);
         if (!enclosed) walk.Piece("(");
-        walk.Piece(e.name);
+        walk.Piece(eval_.DetailOf(e).name);
       }
     } else {
-      walk.PushParts(e);
+      walk.PushParts(e, eval_.DetailOf(e).arguments);
     }
     if (text.size() > kMaxDerivationText) tooLong = true;
   }
@@ -225,13 +226,14 @@ std::string TCompiler::Bounded(std::string derivative, std::size_t charactersRea
 // ---- Rules ------------------------------------------------------------------------------------
 
 void TCompiler::DeriveLeaf(std::int32_t entry) {
-  TRecord1& e = Entry(entry);
+  const TRecord1& e = Entry(entry);
   if (e.code == 0 && e.dependent) {
-    e.derivative = EqualsIgnoreCase(e.text, eval_.DerivativeVariable) ? "1" : "0";
+    SetDerivative(entry, EqualsIgnoreCase(e.text, eval_.DerivativeVariable) ? "1" : "0");
   } else if (e.dependent) {
-    e.derivative = "0";  // a volatile application function: a new value, not a function of x
+    // A volatile application function: a new value, not a function of x.
+    SetDerivative(entry, "0");
   } else {
-    e.derivative = HasNoDerivative(*e.cells[0]) ? "" : "0";
+    SetDerivative(entry, HasNoDerivative(*e.cells[0]) ? "" : "0");
   }
 }
 
@@ -247,12 +249,12 @@ void TCompiler::DeriveOperator(std::int32_t entry) {
     const std::string* text = DerivationText(entry);
     if (text != nullptr) derivative = TTalvekComplexEval::CleanSigns(*text);
   } else if (code == kCodeAssign) {
-    derivative = Entry(right).derivative;
+    derivative = Derivative(right);
   } else if (!e.dependent) {
     derivative = HasNoDerivative(*e.cells[0]) ? "" : "0";
   } else {
-    const std::string& du = Entry(left).derivative;
-    const std::string& dv = Entry(right).derivative;
+    const std::string& du = Derivative(left);
+    const std::string& dv = Derivative(right);
     const TBuild b{eval_.PowerAsCaret};
     if (du.empty() || dv.empty() || derivationWork_ > kDerivationWorkBudget) {
       derivative.clear();
@@ -272,12 +274,12 @@ void TCompiler::DeriveOperator(std::int32_t entry) {
       derivative = DerivePower(left, right);
     }
   }
-  Entry(entry).derivative = std::move(derivative);
+  SetDerivative(entry, std::move(derivative));
 }
 
 std::string TCompiler::DeriveQuotient(std::int32_t numerator, std::int32_t denominator) {
-  const std::string& du = Entry(numerator).derivative;
-  const std::string& dv = Entry(denominator).derivative;
+  const std::string& du = Derivative(numerator);
+  const std::string& dv = Derivative(denominator);
   if (du.empty() || dv.empty()) return {};
   const std::string* u = DerivationText(numerator);
   const std::string* v = DerivationText(denominator);
@@ -288,8 +290,8 @@ std::string TCompiler::DeriveQuotient(std::int32_t numerator, std::int32_t denom
 }
 
 std::string TCompiler::DerivePower(std::int32_t base, std::int32_t exponent) {
-  const std::string& du = Entry(base).derivative;
-  const std::string& dv = Entry(exponent).derivative;
+  const std::string& du = Derivative(base);
+  const std::string& dv = Derivative(exponent);
   const bool baseConstant = !Entry(base).dependent;
   const bool exponentConstant = !Entry(exponent).dependent;
   // A constant side's derivative is not used by its rule.
@@ -334,13 +336,13 @@ void TCompiler::DeriveCall(std::int32_t entry) {
     const std::string* text = DerivationText(argument);
     if (text != nullptr) {
       const bool list = Entry(argument).shape == TRecord1::shList;
-      std::string mark = e.name;
+      std::string mark = eval_.DetailOf(e).name;
       mark += list ? *text : "(" + TTalvekComplexEval::StripOuterParentheses(*text) + ")";
       mark += '\'';
       derivative = Bounded(std::move(mark), text->size());
     }
   }
-  Entry(entry).derivative = std::move(derivative);
+  SetDerivative(entry, std::move(derivative));
 }
 
 std::string TCompiler::DeriveBuiltinCall(std::int32_t entry) {
@@ -354,14 +356,13 @@ std::string TCompiler::DeriveBuiltinCall(std::int32_t entry) {
     open.pop_back();
     const TRecord1& m = Entry(member);
     if (m.shape == TRecord1::shList) {
-      open.insert(open.end(), m.arguments.rbegin(), m.arguments.rend());
+      const PComand& parts = eval_.DetailOf(m).arguments;
+      open.insert(open.end(), parts.rbegin(), parts.rend());
     } else {
       members.push_back(member);
     }
   }
-  auto derivativeOf = [&](std::size_t k) -> const std::string& {
-    return Entry(members[k]).derivative;
-  };
+  auto derivativeOf = [&](std::size_t k) -> const std::string& { return Derivative(members[k]); };
 
   if (!e.dependent) {
     if (!HasNoDerivative(*e.cells[0])) return "0";
@@ -448,14 +449,14 @@ std::string TCompiler::DeriveByOccurrence(std::int32_t argument) {
 }
 
 void TCompiler::DeriveList(std::int32_t entry) {
-  const TRecord1& e = Entry(entry);
+  const PComand& members = Arguments(entry);
   std::string derivative;
-  for (std::size_t k = 0; k < e.arguments.size(); ++k) {
+  for (std::size_t k = 0; k < members.size(); ++k) {
     if (k > 0) derivative += ',';
-    derivative += OrNan(Entry(e.arguments[k]).derivative);
+    derivative += OrNan(Derivative(members[k]));
     if (derivative.size() > kMaxDerivationText) break;
   }
-  Entry(entry).derivative = Bounded(std::move(derivative), 0);
+  SetDerivative(entry, Bounded(std::move(derivative), 0));
 }
 
 // ---- Reading the result -----------------------------------------------------------------------

@@ -110,7 +110,7 @@ bool TTalvekComplexEval::FormatareaExponentei(std::string& text, bool forExport)
       constant.cellCount = 1;
       constant.isProtected = true;
       constant.fixed = true;
-      if (DerivationMode) constant.derivative = "0";
+      if (DerivationMode) DetailOf(constant).derivative = "0";
       out += ReferenceToken(entry);
     }
     copied = end;

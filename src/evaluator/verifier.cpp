@@ -122,7 +122,7 @@ void TTalvekComplexEval::VerifySyntaxSemanticsRule(const std::string& text,
     ResultProtected = whole.isProtected;
     MathExpressionString =
         OriginalMathExpressionString ? text : CleanSigns(compiler.EntryText(root));
-    DerivativeString = CleanSigns(whole.derivative);
+    DerivativeString = CleanSigns(DetailOf(whole).derivative);
     if (DerivationMode && DerivativeString.empty()) DerivativeString = "nan";
     MainCommands = compiler.CommandsOf(root);
     if (whole.fixed || MainCommands.empty()) {
@@ -135,6 +135,7 @@ void TTalvekComplexEval::VerifySyntaxSemanticsRule(const std::string& text,
     }
     CommandPlan.wanted = true;
     ListStr.clear();
+    ListStrDetails.clear();
   } catch (const std::exception& e) {
     ErrorFlag = true;
     ErrorMessage = std::string("VerifySyntaxSemanticsRule-> : ") + e.what();
