@@ -111,7 +111,7 @@ struct TExecutionPlan {
   std::size_t typedEntryMainCount = 0;
   // DoRunTimeFunction's typed call of each function, set when its body has a typed plan and
   // CallRunTimeFunctionDirectly could run it.
-  // Laid out for the call alone, a cache line each: a table makes one a point.
+  // Laid out for the call alone and aligned to cache lines: a table makes one a point.
   struct alignas(64) TTypedCall {
     const TTypedNode* root = nullptr;  // null: no typed call
     TEvalValue* const* parameters = nullptr;
