@@ -139,15 +139,6 @@ namespace {
   if (!typed()) DoRunTimeFunctionByRules(e, index, values, result);
 }
 
-// The full rules for a single call whose typed run gave up. The run leaves the parameter as it
-// bound it, holding the one value.
-[[gnu::noinline, gnu::cold]] void DoRunTimeFunctionAgain(TTalvekComplexEval& e,
-                                                         const TExecutionPlan::TTypedCall& call,
-                                                         TEvalValue& result) {
-  const auto index = static_cast<std::int32_t>(&call - e.CommandPlan.typedCalls.data());
-  DoRunTimeFunctionByRules(e, index, TUserValuesArray{*call.single}, result);
-}
-
 }  // namespace
 
 void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValuesArray& values,
@@ -159,13 +150,12 @@ void TTalvekComplexEval::DoRunTimeFunction(std::int32_t index, const TUserValues
     const TExecutionPlan::TTypedCall& call = typed[slot];
     // A table's call, as lean as it can be: one real value for a body reading nothing else.
     if (call.single != nullptr && values.size() == 1 && values[0].kind == vkReal) {
-      if (LimitNear(*this, call)) return DoRunTimeFunctionByRules(*this, index, values, result);
-      call.single->real = values[0].real;
-      call.single->kind = vkReal;
-      if (Complete(*this, call, call.root->run(*call.root), result)) return;
-      // Past this point the call needs no more than `call` and `result`, which keeps the
-      // run above from saving registers for the rest.
-      return DoRunTimeFunctionAgain(*this, call, result);
+      if (!LimitNear(*this, call)) {
+        call.single->real = values[0].real;
+        call.single->kind = vkReal;
+        if (Complete(*this, call, call.root->run(*call.root), result)) return;
+      }
+      return DoRunTimeFunctionByRules(*this, index, values, result);
     }
     return CallTyped(*this, index, call, values, result);
   }
